@@ -1,0 +1,51 @@
+# Linux: the program over a small GTK 3 stand-in for the Windows dialog
+# functions, and the tests.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)
+pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11)
+find_program(LLVM_RC NAMES llvm-rc llvm-rc-14 REQUIRED)
+
+# The Windows-facing headers come from platform/linux on this side.
+list(APPEND MAILVIEW_INCLUDES platform/linux)
+
+# mailview.rc compiled to a .res and embedded: the dialog stand-in reads the
+# window's layout from the same bytes as Windows does.
+set(RES ${CMAKE_BINARY_DIR}/mailview.res)
+add_custom_command(OUTPUT ${RES}
+  COMMAND ${LLVM_RC} /I ${CMAKE_SOURCE_DIR}/platform/linux
+          /I ${CMAKE_SOURCE_DIR}/resources /FO ${RES}
+          ${CMAKE_SOURCE_DIR}/resources/mailview.rc
+  WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/resources
+  DEPENDS resources/mailview.rc resources/resource.h platform/linux/windows.h
+  VERBATIM)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/program_res.cpp
+  COMMAND ${CMAKE_COMMAND} -DINPUT=${RES}
+          -DOUTPUT=${CMAKE_BINARY_DIR}/program_res.cpp -DNAME=programRes
+          -P ${CMAKE_SOURCE_DIR}/cmake/embed.cmake
+  DEPENDS ${RES} cmake/embed.cmake
+  VERBATIM)
+
+# Everything but the dialog functions: shared by the program and its tests.
+add_library(mailview_core STATIC
+  ${MAILVIEW_SOURCES}
+  platform/stdin-posix.cpp
+  platform/program_instance.cpp
+  ${CMAKE_BINARY_DIR}/program_res.cpp)
+target_include_directories(mailview_core PUBLIC ${MAILVIEW_INCLUDES})
+
+# The dialog functions on GTK 3.
+add_library(mailview_gtk STATIC
+  platform/dialog-gtk.cpp
+  platform/gtk_display.cpp
+  platform/msgbox-gtk.cpp)
+target_include_directories(mailview_gtk PUBLIC ${MAILVIEW_INCLUDES})
+target_link_libraries(mailview_gtk PUBLIC PkgConfig::GTK3 PkgConfig::X11)
+
+add_executable(mailview platform/main-posix.cpp)
+target_link_libraries(mailview PRIVATE mailview_core mailview_gtk)
+
+# The same program over a recording stand-in, for tests without a display.
+add_executable(mailview-record platform/main-posix.cpp platform/dialogs-record.cpp)
+target_link_libraries(mailview-record PRIVATE mailview_core)
+
+include(cmake/tests.cmake)

@@ -1,0 +1,20 @@
+# Tests on Linux: GoogleTest units beside the code, process-level tests in tests/.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+add_executable(mailview_tests
+  intake/display_text_test.cpp
+  intake/read_mail_test.cpp
+  intake/text_input_test.cpp
+  viewer/send_mail_test.cpp)
+target_link_libraries(mailview_tests PRIVATE mailview_core GTest::gtest_main)
+gtest_discover_tests(mailview_tests)
+
+add_executable(process_tests tests/process_test.cpp tests/run_process.cpp)
+target_include_directories(process_tests PRIVATE tests)
+target_link_libraries(process_tests PRIVATE GTest::gtest_main util)
+target_compile_definitions(process_tests PRIVATE
+  MAILVIEW_RECORD="$<TARGET_FILE:mailview-record>"
+  MAILVIEW_EXE="$<TARGET_FILE:mailview>")
+add_dependencies(process_tests mailview mailview-record)
+gtest_discover_tests(process_tests)
