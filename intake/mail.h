@@ -21,7 +21,8 @@ extern char displayText[DISPLAY_TEXT_SIZE];
 // Reads standard input as text into mailText until a piece comes out empty.
 void ReadMailText();
 
-// The number of characters the last ReadMailText appended, stored or not.
+// The number of characters the last ReadMailText appended, stored or not,
+// counted until the mail was certain to be too long.
 unsigned long long MailTextLength();
 
 // True when the mail text read is too long to be shown.

@@ -76,8 +76,15 @@ void ReadMailTextFrom(RawReadProc rawRead, bool isCharDevice) {
   mailLength = 0;
   storedLength = 0;
   readLeft = 0;
-  while (int length = ReadPiece())
+  while (int length = ReadPiece()) {
     AppendPiece(length);
+    // Once the mail is certain to be refused, only the end of a file or pipe
+    // is still to be found; a terminal is read piece by piece to the end.
+    if (MailTextTooLong() && !isCharDevice) {
+      SkipText();
+      break;
+    }
+  }
 }
 
 void ReadMailText() {

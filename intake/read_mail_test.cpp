@@ -88,10 +88,25 @@ TEST(ReadMail, LengthLimitCountedAfterTheRules) {
   // NUL bytes do not count.
   ReadFile({Data(std::string(MAX_MAIL_LENGTH - 1, 'x') + std::string(50, '\0'))});
   EXPECT_FALSE(MailTextTooLong());
-  // Everything is read and counted however long it is.
-  ReadFile({Data(std::string(1 << 20, 'y'))});
-  EXPECT_EQ(1u << 20, MailTextLength());
+}
+
+TEST(ReadMail, TooLongInputIsStillReadToItsEnd) {
+  ReadFile({Data(std::string(1 << 20, 'y')), Data("\r\n"), Data("tail")});
+  EXPECT_TRUE(MailTextTooLong());
   EXPECT_TRUE(script.empty());
+  EXPECT_EQ(std::string(MAX_MAIL_LENGTH - 1, 'y'), mailText);
+  // ...up to a Ctrl-Z, past a passing failure, but not past two in a row.
+  ReadFile({Data(std::string(20000, 'y')), Data("z\x1A"), Data("unread")});
+  EXPECT_EQ(1u, script.size());
+  ReadFile({Data(std::string(20000, 'y')), Fail(), Data("read"), End(), End(), Data("unread")});
+  EXPECT_EQ(1u, script.size());
+  ReadFile({Data(std::string(20000, 'y')), Fail(), Fail(), Data("unread")});
+  EXPECT_EQ(1u, script.size());
+  // A terminal goes on piece by piece, so its own end rules stay.
+  ReadConsole({Data(std::string(20000, 'y') + "\n"), Data("more\n"),
+               Data("\x1A\n"), Data("unread")});
+  EXPECT_TRUE(MailTextTooLong());
+  EXPECT_EQ(1u, script.size());
 }
 
 TEST(ReadMail, Console) {

@@ -15,6 +15,11 @@ bool charDevice;
 // One raw read, with a byte in front for a CR held back from the read before.
 char readBuffer[1 + RAW_READ_SIZE];
 
+// Reads that only look for the end: large, so that draining a long input
+// costs little more than the system calls of copying it.
+const int SKIP_READ_SIZE = 128 * 1024;
+char skipBuffer[SKIP_READ_SIZE];
+
 bool ctrlZSeen;       // a file or pipe reached its Ctrl-Z: no more reads
 bool heldCR;          // the last read ended in CR; its fate hangs on the next byte
 bool nothingPending;  // the next read yields nothing without reading
@@ -101,5 +106,22 @@ int ReadText(const char** text) {
       return n;
     }
     // The read held only a CR: read on at once to learn what follows it.
+  }
+}
+
+void SkipText() {
+  // Like the pieces of the mail text, a read that yields nothing ends the
+  // input only when the next read yields nothing as well.
+  int nothing = nothingPending ? 1 : 0;
+  nothingPending = false;
+  while (!ctrlZSeen && nothing < 2) {
+    int n = rawRead(skipBuffer, SKIP_READ_SIZE);
+    if (n <= 0) {
+      ++nothing;
+      continue;
+    }
+    nothing = 0;
+    if (memchr(skipBuffer, CTRL_Z, n))
+      ctrlZSeen = true;
   }
 }

@@ -22,4 +22,10 @@ void OpenTextInput(RawReadProc rawRead, bool isCharDevice);
 // until the next call.
 int ReadText(const char** text);
 
+// Reads the rest of a file or pipe without delivering it, stopping where
+// ReadText would: at a Ctrl-Z, or where the input ends. For a mail already
+// known to be too long, whose text no longer matters but whose writer must
+// not see a broken pipe. Reads are larger than RAW_READ_SIZE, for speed.
+void SkipText();
+
 #endif  // MAILVIEW_INTAKE_TEXT_INPUT_H_
