@@ -31,6 +31,11 @@ test: build
 	ctest --preset linux -j $(JOBS)
 	ctest --preset win32
 
+# Figures, not tests: intake throughput against cat, start-up against zenity.
+.PHONY: bench
+bench: build
+	bench/run.sh
+
 install:
 	test -x build/linux/mailview || $(MAKE) linux
 	install -D -m 755 build/linux/mailview $(DESTDIR)$(PREFIX)/bin/mailview

@@ -49,3 +49,4 @@ add_executable(mailview-record platform/main-posix.cpp platform/dialogs-record.c
 target_link_libraries(mailview-record PRIVATE mailview_core)
 
 include(cmake/tests.cmake)
+include(cmake/bench.cmake)

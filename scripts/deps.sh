@@ -16,6 +16,8 @@ packages=(
   clang libclang-rt-14-dev
   # real callers and comparisons
   php-cli zenity
+  # benchmarks
+  libxtst-dev
 )
 
 missing=()

@@ -1,0 +1,30 @@
+// Starting the programs under measurement and collecting their ends.
+#ifndef MAILVIEW_BENCH_SPAWN_H_
+#define MAILVIEW_BENCH_SPAWN_H_
+
+#include <sys/types.h>
+
+// Seconds on the monotonic clock.
+double Now();
+
+// Starts argv[0] (looked up in PATH) with `stdinFd` as its standard input,
+// `stdoutFd` (or /dev/null when -1) as its standard output and /dev/null as
+// its standard error. With `noDisplay` it gets no DISPLAY or
+// WAYLAND_DISPLAY. The child's peak memory figure starts from the private
+// memory it inherits, so the caller should hold little of its own.
+// Returns its pid, or -1 when no process could be started.
+pid_t Spawn(const char* const argv[], int stdinFd, int stdoutFd,
+            bool noDisplay);
+
+// Waits for `pid` to end. Sets *maxRssKiB (if not null) to its peak
+// resident memory in KiB. Returns its exit status, or -1 when a signal
+// ended it.
+int WaitExit(pid_t pid, long* maxRssKiB);
+
+// An fd that becomes readable when `pid` ends, or -1.
+int ExitFd(pid_t pid);
+
+// The median of values[0..n), n >= 1. Sorts `values`.
+double Median(double* values, int n);
+
+#endif  // MAILVIEW_BENCH_SPAWN_H_

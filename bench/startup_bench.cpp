@@ -1,0 +1,212 @@
+// How soon mailview's window is up, against zenity's text-info window fed
+// the same message: the time from the process's start until its window is
+// mapped, and until the process has ended after Enter was pressed in it.
+//   startup_bench MAILVIEW DATA_DIR [REPETITIONS]
+// Runs on the display named by DISPLAY, which should have no other clients.
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "sample_mail.h"
+#include "spawn.h"
+
+namespace {
+
+enum Program { MAILVIEW, ZENITY };
+const Program PROGRAMS[] = {MAILVIEW, ZENITY};
+const char* const PROGRAM_NAMES[] = {"mailview", "zenity"};
+const int MAX_REPETITIONS = 101;
+// Generous bounds: a run that takes longer has failed.
+const double MAP_TIMEOUT = 30;
+const double END_TIMEOUT = 30;
+
+Display* display;
+KeyCode enterKey;
+const char* mailview;
+
+int IgnoreXError(Display*, XErrorEvent*) {
+  return 0;  // the window may be gone before our focus request arrives
+}
+
+// Waits until an X event is queued or `exitFd` is readable, at most until
+// `deadline`. Returns false on the deadline.
+bool AwaitEventOrExit(int exitFd, double deadline) {
+  while (!XPending(display)) {
+    struct pollfd fds[2] = {{ConnectionNumber(display), POLLIN, 0},
+                            {exitFd, POLLIN, 0}};
+    double left = deadline - Now();
+    if (left <= 0)
+      return false;
+    poll(fds, 2, static_cast<int>(left * 1000) + 1);
+    if (fds[1].revents)
+      return true;
+  }
+  return true;
+}
+
+// Waits for the first top-level window mapped on the display. Returns it,
+// or None when the process ended first or the deadline passed.
+Window AwaitMap(int exitFd, double deadline) {
+  for (;;) {
+    if (!AwaitEventOrExit(exitFd, deadline))
+      return None;
+    while (XPending(display)) {
+      XEvent e;
+      XNextEvent(display, &e);
+      if (e.type == MapNotify && !e.xmap.override_redirect)
+        return e.xmap.window;
+    }
+    struct pollfd fd = {exitFd, POLLIN, 0};
+    if (poll(&fd, 1, 0) > 0)
+      return None;
+  }
+}
+
+// Presses and releases Enter in `window`, as a user would.
+void PressEnter(Window window) {
+  XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
+  XTestFakeKeyEvent(display, enterKey, True, CurrentTime);
+  XTestFakeKeyEvent(display, enterKey, False, CurrentTime);
+  XFlush(display);
+}
+
+// Forgets the events of the run before.
+void DrainEvents() {
+  XSync(display, False);
+  while (XPending(display)) {
+    XEvent e;
+    XNextEvent(display, &e);
+  }
+}
+
+// Runs `program` once on `message`. Sets *mapped and *ended to the seconds
+// from its start until its window was mapped and until it had ended.
+// Returns false, with a word on standard error, when it failed.
+bool RunOnce(Program program, const char* message, double* mapped,
+             double* ended) {
+  const char* mailviewArgv[] = {mailview, nullptr};
+  const char* zenityArgv[] = {"zenity", "--text-info", "--font=Monospace",
+                              nullptr};
+  const char* const* argv = program == MAILVIEW ? mailviewArgv : zenityArgv;
+  DrainEvents();
+  int in = open(message, O_RDONLY | O_CLOEXEC);
+  if (in < 0)
+    return false;
+  double start = Now();
+  pid_t pid = Spawn(argv, in, -1, false);
+  close(in);
+  int exitFd = pid > 0 ? ExitFd(pid) : -1;
+  if (exitFd < 0) {
+    fprintf(stderr, "startup_bench: cannot start %s\n", argv[0]);
+    return false;
+  }
+  const char* failure = nullptr;
+  Window window = AwaitMap(exitFd, start + MAP_TIMEOUT);
+  *mapped = Now() - start;
+  if (window == None) {
+    failure = "showed no window";
+  } else {
+    PressEnter(window);
+    struct pollfd fd = {exitFd, POLLIN, 0};
+    if (poll(&fd, 1, static_cast<int>(END_TIMEOUT * 1000)) <= 0)
+      failure = "did not end after Enter";
+    *ended = Now() - start;
+  }
+  close(exitFd);
+  if (failure)
+    kill(pid, SIGKILL);
+  int status = WaitExit(pid, nullptr);
+  if (!failure && status != 0)
+    failure = "ended with an error";
+  if (failure)
+    fprintf(stderr, "startup_bench: %s %s (%s)\n", argv[0], failure, message);
+  return !failure;
+}
+
+struct Figures {
+  double mapped[MAX_REPETITIONS];
+  double ended[MAX_REPETITIONS];
+  int count;
+};
+
+// Runs both programs on `message`, alternating, and prints a table row.
+bool Measure(const char* label, const char* message, int repetitions) {
+  Figures figures[2] = {};
+  double unused;
+  for (Program program : PROGRAMS) {  // warm the caches, uncounted
+    if (!RunOnce(program, message, &unused, &unused))
+      return false;
+  }
+  for (int i = 0; i < repetitions; ++i) {
+    for (int k = 0; k < 2; ++k) {
+      Program program = PROGRAMS[(i + k) % 2];
+      Figures* f = &figures[program];
+      if (!RunOnce(program, message, &f->mapped[f->count],
+                   &f->ended[f->count]))
+        return false;
+      ++f->count;
+    }
+  }
+  double mapped[2], ended[2];
+  for (Program program : PROGRAMS) {
+    Figures* f = &figures[program];
+    mapped[program] = Median(f->mapped, f->count) * 1000;
+    ended[program] = Median(f->ended, f->count) * 1000;
+  }
+  double ratio = mapped[MAILVIEW] / mapped[ZENITY];
+  printf("| %s | %.1f ms | %.1f ms | %.2f %s | %.1f ms | %.1f ms | %.2f |\n",
+         label, mapped[MAILVIEW], mapped[ZENITY], ratio,
+         ratio <= 0.8 ? "(<= 0.80 met)" : "(<= 0.80 MISSED)", ended[MAILVIEW],
+         ended[ZENITY], ended[MAILVIEW] / ended[ZENITY]);
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    fprintf(stderr, "usage: startup_bench MAILVIEW DATA_DIR [REPETITIONS]\n");
+    return 2;
+  }
+  mailview = argv[1];
+  setvbuf(stdout, nullptr, _IOLBF, 0);
+  int repetitions = argc > 3 ? atoi(argv[3]) : 15;
+  if (repetitions < 1 || repetitions > MAX_REPETITIONS)
+    repetitions = 15;
+  display = XOpenDisplay(nullptr);
+  int unused;
+  if (!display || !XTestQueryExtension(display, &unused, &unused, &unused,
+                                       &unused)) {
+    fprintf(stderr, "startup_bench: needs an X display with XTEST\n");
+    return 1;
+  }
+  XSetErrorHandler(IgnoreXError);
+  enterKey = XKeysymToKeycode(display, XK_Return);
+  XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
+
+  mkdir(argv[2], 0755);
+  const long SIZES[] = {3 * 1024, 9 * 1024};
+  printf("Start-up on %s, no window manager; median of %d runs, "
+         "alternating\n\n", getenv("DISPLAY"), repetitions);
+  printf("| message | mailview mapped | zenity mapped | ratio "
+         "| mailview ended | zenity ended | ratio |\n");
+  printf("|---|---|---|---|---|---|---|\n");
+  for (long size : SIZES) {
+    char path[4096], label[32];
+    snprintf(path, sizeof path, "%s/message-%ldKiB.eml", argv[2], size / 1024);
+    long written = WriteMessage(path, size);
+    snprintf(label, sizeof label, "%ld bytes", written);
+    if (written < 0 || !Measure(label, path, repetitions))
+      return 1;
+  }
+  printf("\n(times from the start of the process; \"ended\" is after Enter "
+         "was pressed as soon as the window was mapped)\n\n");
+  return 0;
+}

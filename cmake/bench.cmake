@@ -1,0 +1,18 @@
+# Benchmarks (make bench): helpers that time mailview against cat and zenity.
+# They are built with everything else so that they keep compiling; their
+# own tests run with the others.
+pkg_check_modules(XTST REQUIRED IMPORTED_TARGET xtst)
+
+add_library(mailview_bench STATIC bench/sample_mail.cpp bench/spawn.cpp)
+target_include_directories(mailview_bench PUBLIC bench)
+
+add_executable(intake_bench bench/intake_bench.cpp)
+target_link_libraries(intake_bench PRIVATE mailview_bench)
+
+add_executable(startup_bench bench/startup_bench.cpp)
+target_link_libraries(startup_bench PRIVATE mailview_bench PkgConfig::X11
+                      PkgConfig::XTST)
+
+add_executable(bench_tests bench/sample_mail_test.cpp bench/spawn_test.cpp)
+target_link_libraries(bench_tests PRIVATE mailview_bench GTest::gtest_main)
+gtest_discover_tests(bench_tests)
