@@ -38,17 +38,20 @@ pid_t Spawn(const char* const argv[], int stdinFd, int stdoutFd,
   _exit(127);
 }
 
-int WaitExit(pid_t pid, long* maxRssKiB) {
+int WaitExit(pid_t pid, Usage* usage) {
   int status;
-  struct rusage usage;
+  struct rusage ru;
   pid_t done;
   do {
-    done = wait4(pid, &status, 0, &usage);
+    done = wait4(pid, &status, 0, &ru);
   } while (done < 0 && errno == EINTR);
   if (done != pid)
     return -1;
-  if (maxRssKiB)
-    *maxRssKiB = usage.ru_maxrss;
+  if (usage) {
+    usage->peakKiB = ru.ru_maxrss;
+    usage->cpuSeconds = ru.ru_utime.tv_sec + ru.ru_stime.tv_sec +
+                        (ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
+  }
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

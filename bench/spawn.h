@@ -16,10 +16,15 @@ double Now();
 pid_t Spawn(const char* const argv[], int stdinFd, int stdoutFd,
             bool noDisplay);
 
-// Waits for `pid` to end. Sets *maxRssKiB (if not null) to its peak
-// resident memory in KiB. Returns its exit status, or -1 when a signal
-// ended it.
-int WaitExit(pid_t pid, long* maxRssKiB);
+// What a process used, as the kernel counted it.
+struct Usage {
+  long peakKiB;       // peak resident memory
+  double cpuSeconds;  // user and system time
+};
+
+// Waits for `pid` to end and sets *usage (if not null) to what it used.
+// Returns its exit status, or -1 when a signal ended it.
+int WaitExit(pid_t pid, Usage* usage);
 
 // An fd that becomes readable when `pid` ends, or -1.
 int ExitFd(pid_t pid);

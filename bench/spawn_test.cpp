@@ -15,7 +15,7 @@ namespace {
 // Runs `sh -c script` with `input` on a pipe as its standard input and
 // returns what it wrote; sets *status and *peakKiB.
 std::string Shell(const char* script, const std::string& input, bool noDisplay,
-                  int* status, long* peakKiB = nullptr) {
+                  int* status, Usage* usage = nullptr) {
   int in[2], out[2];
   if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0)
     abort();
@@ -31,7 +31,7 @@ std::string Shell(const char* script, const std::string& input, bool noDisplay,
   for (ssize_t n; (n = read(out[0], buf, sizeof buf)) > 0;)
     result.append(buf, n);
   close(out[0]);
-  *status = WaitExit(pid, peakKiB);
+  *status = WaitExit(pid, usage);
   return result;
 }
 
@@ -67,17 +67,18 @@ TEST(SpawnTest, PeakMemoryIsTheChildsOwn) {
   memset(block, 1, OURS);
   munmap(block, OURS);
   int status;
-  long small = 0;
+  Usage small = {};
   Shell("cat >/dev/null", "", false, &status, &small);
-  EXPECT_GT(small, 0);
-  EXPECT_LT(small, 32L << 10);
-  // ... while a child that holds 48 MB reports it.
-  long large = 0;
+  EXPECT_GT(small.peakKiB, 0);
+  EXPECT_LT(small.peakKiB, 32L << 10);
+  // ... while a child that holds 48 MB reports it, and the work it did.
+  Usage large = {};
   std::string out = Shell(
       "x=$(head -c 48000000 /dev/zero | tr '\\0' a); echo ${#x}", "", false,
       &status, &large);
   EXPECT_EQ(out, "48000000\n");
-  EXPECT_GT(large, 48000L);
+  EXPECT_GT(large.peakKiB, 48000L);
+  EXPECT_GT(large.cpuSeconds, small.cpuSeconds);
 }
 
 TEST(SpawnTest, ExitFdBecomesReadableWhenTheChildEnds) {
