@@ -1,0 +1,42 @@
+# Fuzz targets: clang's libFuzzer with AddressSanitizer and UndefinedBehavior-
+# Sanitizer, in a build tree of their own (preset `fuzz`). Each target is also
+# a test that fuzzes for MAILVIEW_FUZZ_SECONDS, starting from the seed corpus
+# kept in tests/fuzz/corpus/<name>; what it finds goes to the build tree.
+if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  message(FATAL_ERROR "The fuzz targets need clang (libFuzzer)")
+endif()
+
+set(MAILVIEW_FUZZ_SECONDS 60 CACHE STRING "How long each fuzz test runs")
+
+set(SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all)
+add_compile_options(${SANITIZE} -fsanitize=fuzzer-no-link -fno-omit-frame-pointer)
+add_link_options(${SANITIZE} -fsanitize=fuzzer)
+
+set(FUZZ_DIR ${CMAKE_SOURCE_DIR}/tests/fuzz)
+
+# add_fuzz_target(NAME SOURCE...): builds NAME_fuzzer and the test fuzz_NAME.
+function(add_fuzz_target name)
+  add_executable(${name}_fuzzer ${ARGN})
+  target_include_directories(${name}_fuzzer PRIVATE ${MAILVIEW_INCLUDES})
+  set(work ${CMAKE_BINARY_DIR}/corpus/${name})
+  set(found ${CMAKE_BINARY_DIR}/found/${name}/)
+  file(MAKE_DIRECTORY ${work} ${found})
+  set(dict)
+  if(EXISTS ${FUZZ_DIR}/${name}.dict)
+    set(dict -dict=${FUZZ_DIR}/${name}.dict)
+  endif()
+  add_test(NAME fuzz_${name}
+    COMMAND ${name}_fuzzer -max_total_time=${MAILVIEW_FUZZ_SECONDS}
+            -timeout=20 -rss_limit_mb=2048 -print_final_stats=1
+            -artifact_prefix=${found} ${dict}
+            ${work} ${FUZZ_DIR}/corpus/${name})
+endfunction()
+
+list(APPEND MAILVIEW_INCLUDES platform/linux)
+
+add_fuzz_target(intake
+  tests/fuzz/intake_fuzzer.cpp
+  intake/display_text.cpp
+  intake/read_mail.cpp
+  intake/text_input.cpp
+  platform/stdin-posix.cpp)
