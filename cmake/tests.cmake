@@ -18,3 +18,4 @@ target_compile_definitions(process_tests PRIVATE
   MAILVIEW_EXE="$<TARGET_FILE:mailview>")
 add_dependencies(process_tests mailview mailview-record)
 gtest_discover_tests(process_tests)
+include(tests/faults.cmake)

@@ -1,0 +1,169 @@
+// Starting and watching child processes and private X servers.
+#include "child.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+void Nap() {
+  struct timespec t = {0, 10 * 1000 * 1000};
+  nanosleep(&t, NULL);
+}
+
+double Now() {
+  struct timespec t;
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return t.tv_sec + t.tv_nsec / 1e9;
+}
+
+}  // namespace
+
+Child StartChild(const std::vector<std::string>& argv, int in,
+                 const std::vector<std::string>& env) {
+  signal(SIGPIPE, SIG_IGN);
+  int out[2];
+  if (pipe2(out, O_CLOEXEC) != 0)
+    abort();
+  Child child;
+  child.pid = fork();
+  if (child.pid == 0) {
+    dup2(out[1], 1);
+    if (in >= 0) {
+      if (in != 0)
+        dup2(in, 0);
+      fcntl(0, F_SETFD, 0);
+    } else {
+      close(0);
+    }
+    for (const std::string& e : env) {
+      if (e.find('=') == std::string::npos)
+        unsetenv(e.c_str());
+      else
+        putenv(strdup(e.c_str()));
+    }
+    std::vector<char*> args;
+    for (const std::string& a : argv)
+      args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    signal(SIGPIPE, SIG_DFL);
+    execvp(args[0], args.data());
+    _exit(127);
+  }
+  close(out[1]);
+  child.out = out[0];
+  return child;
+}
+
+std::string ReadToEnd(int fd) {
+  std::string text;
+  char buf[65536];
+  for (;;) {
+    ssize_t n = read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n <= 0)
+      break;
+    text.append(buf, n);
+  }
+  close(fd);
+  return text;
+}
+
+int WaitForExit(pid_t pid, int seconds) {
+  double deadline = Now() + seconds;
+  for (;;) {
+    int status;
+    pid_t done = waitpid(pid, &status, WNOHANG);
+    if (done == pid)
+      return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (done < 0)
+      return -1;
+    if (Now() > deadline) {
+      kill(pid, SIGKILL);
+      waitpid(pid, &status, 0);
+      return -2;
+    }
+    Nap();
+  }
+}
+
+bool WaitUntilWaitingForInput(pid_t pid, int seconds) {
+  // x86-64 numbers of read, poll, select, pselect6, ppoll, epoll_wait and
+  // epoll_pwait: the calls a reader may wait for its input in.
+  static const long kWaits[] = {0, 7, 23, 270, 271, 232, 281};
+  std::string path = "/proc/" + std::to_string(pid) + "/syscall";
+  double deadline = Now() + seconds;
+  while (Now() < deadline) {
+    std::ifstream file(path);
+    std::string first;
+    if (!(file >> first))
+      return false;  // gone
+    char* end;
+    long number = strtol(first.c_str(), &end, 10);
+    if (*end == '\0')
+      for (long wait : kWaits)
+        if (number == wait)
+          return true;
+    Nap();
+  }
+  return false;
+}
+
+bool StartXServer(XServer* server) {
+  int fds[2];
+  if (pipe2(fds, O_CLOEXEC) != 0)
+    return false;
+  server->pid = fork();
+  if (server->pid == 0) {
+    fcntl(fds[1], F_SETFD, 0);
+    int null = open("/dev/null", O_RDWR);
+    dup2(null, 0);
+    dup2(null, 1);
+    dup2(null, 2);
+    std::string fd = std::to_string(fds[1]);
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0",
+           "1024x768x24", "-nolisten", "tcp", (char*)NULL);
+    _exit(127);
+  }
+  close(fds[1]);
+  // Xvfb writes the display number and a newline once it accepts
+  // connections; it keeps its end open, so read only up to the newline.
+  std::string number;
+  char c;
+  while (read(fds[0], &c, 1) == 1 && c != '\n')
+    number += c;
+  close(fds[0]);
+  if (number.empty()) {
+    KillXServer(server);
+    return false;
+  }
+  server->display = ":" + number;
+  return true;
+}
+
+bool WaitForWindow(const XServer& server, const std::string& name, int seconds) {
+  Child c = StartChild({"timeout", std::to_string(seconds), "xdotool", "search",
+                        "--sync", "--name", "^" + name + "$"},
+                       -1, {"DISPLAY=" + server.display});
+  ReadToEnd(c.out);
+  return WaitForExit(c.pid, seconds + 30) == 0;
+}
+
+void KillXServer(XServer* server) {
+  if (server->pid > 0) {
+    kill(server->pid, SIGKILL);
+    waitpid(server->pid, NULL, 0);
+  }
+  server->pid = -1;
+}
