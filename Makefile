@@ -7,7 +7,7 @@ PREFIX ?= /usr/local
 WERROR ?= OFF
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps linux win32 build demo test install clean
+.PHONY: all deps linux win32 build demo test asan fuzz install clean
 
 all: build
 
@@ -30,15 +30,31 @@ demo: linux
 test: build
 	ctest --preset linux -j $(JOBS)
 	ctest --preset win32
+	$(MAKE) asan fuzz
+
+# The Linux tests again over a build with AddressSanitizer and UBSan.
+asan: deps
+	cmake --preset linux-asan -DMAILVIEW_WERROR=$(WERROR) >/dev/null
+	cmake --build --preset linux-asan -j $(JOBS)
+	ctest --preset linux-asan -j $(JOBS)
+
+# Each fuzz target for a minute (clang, libFuzzer, ASan, UBSan).
+fuzz: deps
+	cmake --preset fuzz -DMAILVIEW_WERROR=$(WERROR) >/dev/null
+	cmake --build --preset fuzz -j $(JOBS)
+	ctest --preset fuzz -j $(JOBS)
 
 # Figures, not tests: intake throughput against cat, start-up against zenity.
 .PHONY: bench
 bench: build
 	bench/run.sh
 
+# INSTALL_FROM: the build tree whose mailview is installed.
+INSTALL_FROM ?= build/linux
 install:
-	test -x build/linux/mailview || $(MAKE) linux
-	install -D -m 755 build/linux/mailview $(DESTDIR)$(PREFIX)/bin/mailview
+	test -x $(INSTALL_FROM)/mailview || $(MAKE) linux
+	install -D -m 755 $(INSTALL_FROM)/mailview $(DESTDIR)$(PREFIX)/bin/mailview
+	install -D -m 644 docs/mailview.1 $(DESTDIR)$(PREFIX)/share/man/man1/mailview.1
 
 clean:
 	rm -rf build

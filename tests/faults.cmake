@@ -8,3 +8,5 @@ target_compile_definitions(fault_tests PRIVATE
 add_dependencies(fault_tests mailview mailview-record)
 gtest_discover_tests(fault_tests)
 
+add_test(NAME install COMMAND ${CMAKE_SOURCE_DIR}/tests/install_test.sh
+         ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
