@@ -14,10 +14,13 @@ cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)
 echo "Machine: $(nproc) cores, ${cpu:-unknown CPU}, $(uname -sr)"
 echo
 
-"$linux/intake_bench" "$linux/mailview" "$data" "${INTAKE_REPETITIONS:-11}"
+# A benchmark that fails says why; the others still run.
+status=0
+"$linux/intake_bench" "$linux/mailview" "$data" \
+  "${INTAKE_REPETITIONS:-11}" || status=1
 
 tests/with-display.sh "$linux/startup_bench" "$linux/mailview" "$data" \
-  "${STARTUP_REPETITIONS:-15}"
+  "${STARTUP_REPETITIONS:-15}" || status=1
 
 exe=$win32/mailview.exe
 echo "$exe: $(stat -c %s "$exe") bytes; imports:"
@@ -30,3 +33,4 @@ i686-w64-mingw32-objdump -p "$exe" | awk '
     names = names (names == "" ? "" : ", ") $3
   }
   END { if (dll) print "- " dll ": " names }'
+exit $status

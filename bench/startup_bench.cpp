@@ -116,7 +116,11 @@ bool RunOnce(Program program, const char* message, double* mapped,
   close(in);
   int exitFd = pid > 0 ? ExitFd(pid) : -1;
   if (exitFd < 0) {
-    fprintf(stderr, "startup_bench: cannot start %s\n", argv[0]);
+    fprintf(stderr, "startup_bench: cannot start or watch %s\n", argv[0]);
+    if (pid > 0) {
+      kill(pid, SIGKILL);
+      WaitExit(pid, nullptr);
+    }
     return false;
   }
   const char* failure = nullptr;
