@@ -40,3 +40,17 @@ add_fuzz_target(intake
   intake/read_mail.cpp
   intake/text_input.cpp
   platform/stdin-posix.cpp)
+
+# The Linux window's byte readers: the text conversion (GLib) and the
+# compiled-resource and dialog-template readers.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(GLIB REQUIRED IMPORTED_TARGET glib-2.0)
+add_fuzz_target(edit_text
+  tests/fuzz/edit_text_fuzzer.cpp
+  platform/edit_text.cpp)
+target_link_libraries(edit_text_fuzzer PRIVATE PkgConfig::GLIB)
+
+add_fuzz_target(dialog_template
+  tests/fuzz/dialog_template_fuzzer.cpp
+  platform/dialog_template.cpp
+  platform/res_file.cpp)
