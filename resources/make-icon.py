@@ -28,10 +28,10 @@ def read_xpm(path):
         strings = [line.split('"')[1] for line in f if line.startswith('"')]
     width, height, ncolors, cpp = (int(n) for n in strings[0].split()[:4])
     colors = {}
-    for spec in strings[1:1 + ncolors]:
-        key, rest = spec[:cpp], spec[cpp:].split()
+    for entry in strings[1:1 + ncolors]:
+        key, rest = entry[:cpp], entry[cpp:].split()
         if len(rest) != 2 or rest[0] != "c":
-            sys.exit(f"{path}: unsupported colour line {spec!r}")
+            sys.exit(f"{path}: unsupported colour line {entry!r}")
         value = rest[1]
         if value.lower() == "none":
             colors[key] = None
