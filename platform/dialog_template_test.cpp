@@ -1,0 +1,212 @@
+#include "dialog_template.h"
+
+#include <gtest/gtest.h>
+#include <string.h>
+#include <windows.h>
+
+#include <memory>
+
+#include "instance.h"
+#include "res_builder.h"
+#include "res_file.h"
+
+namespace {
+
+std::string Ascii(const uint16_t* s) {
+  std::string out;
+  for (; *s; ++s)
+    out += *s < 0x80 ? static_cast<char>(*s) : '?';
+  return out;
+}
+
+const unsigned long kDialogStyle =
+    WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_CENTER | DS_SETFONT;
+const unsigned long kButtonStyle =
+    WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON;
+const unsigned long kEditStyle = WS_CHILD | WS_VISIBLE | WS_BORDER |
+    WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY;
+
+TemplateItem Button(const std::string& cls = "BUTTON", unsigned long style = kButtonStyle) {
+  return {style, 0, 259, 295, 17, IDOK, cls, 0x80, "OK"};
+}
+TemplateItem Edit(const std::string& cls = "EDIT", unsigned long style = kEditStyle) {
+  return {style, 0, 0, 295, 256, 1121, cls, 0x81, ""};
+}
+
+// Parses from a heap copy of exactly the template's bytes.
+bool Parse(const Bytes& b, DialogTemplate* t) {
+  std::unique_ptr<unsigned char[]> copy(new unsigned char[b.size() + !b.size()]);
+  memcpy(copy.get(), b.data(), b.size());
+  return ParseDialogTemplate(copy.get(), b.size(), t);
+}
+
+bool Accepted(unsigned long style, std::vector<TemplateItem> items,
+              const std::string& caption = "Send Mail", int points = 9) {
+  DialogTemplate t;
+  return Parse(DialogTemplateBytes(style, 295, 277, caption, points, "Fixedsys", items), &t);
+}
+
+TEST(DialogTemplate, ReadsTheSendMailDialogFromTheProgramsResources) {
+  HINSTANCE program = ProgramInstance();
+  DialogTemplate t;
+  ASSERT_TRUE(ReadDialogTemplate(program->res, program->size, 134, &t));
+  EXPECT_EQ(kDialogStyle, t.style);
+  EXPECT_EQ(0, t.x);
+  EXPECT_EQ(0, t.y);
+  EXPECT_EQ(295, t.cx);
+  EXPECT_EQ(277, t.cy);
+  EXPECT_EQ("Send Mail", Ascii(t.caption));
+  EXPECT_EQ(9, t.pointSize);
+  EXPECT_EQ("Fixedsys", Ascii(t.faceName));
+  ASSERT_EQ(2, t.itemCount);
+  const DialogItem& ok = t.items[0];
+  EXPECT_EQ(ITEM_BUTTON, ok.kind);
+  EXPECT_EQ(IDOK, ok.id);
+  EXPECT_EQ(kButtonStyle, ok.style);
+  EXPECT_EQ("OK", Ascii(ok.text));
+  EXPECT_EQ(0, ok.x);
+  EXPECT_EQ(259, ok.y);
+  EXPECT_EQ(295, ok.cx);
+  EXPECT_EQ(17, ok.cy);
+  const DialogItem& text = t.items[1];
+  EXPECT_EQ(ITEM_EDIT, text.kind);
+  EXPECT_EQ(1121, text.id);
+  EXPECT_EQ(kEditStyle, text.style);
+  EXPECT_EQ("", Ascii(text.text));
+  EXPECT_EQ(0, text.x);
+  EXPECT_EQ(0, text.y);
+  EXPECT_EQ(295, text.cx);
+  EXPECT_EQ(256, text.cy);
+  EXPECT_FALSE(ReadDialogTemplate(program->res, program->size, 135, &t));
+}
+
+TEST(DialogTemplate, EveryTruncationIsRefusedWithoutReadingPastIt) {
+  HINSTANCE program = ProgramInstance();
+  ResourceData data;
+  ASSERT_TRUE(FindResourceData(program->res, program->size, RES_DIALOG, 134, &data));
+  Bytes whole(data.bytes, data.bytes + data.size);
+  DialogTemplate t;
+  for (size_t size = 0; size < whole.size(); ++size)
+    EXPECT_FALSE(Parse(Bytes(whole.begin(), whole.begin() + size), &t)) << size;
+  EXPECT_TRUE(Parse(whole, &t));
+  // The whole .res cut anywhere before the template's end, too.
+  size_t end = data.bytes + data.size - program->res;
+  for (size_t size = 0; size < end; ++size) {
+    std::unique_ptr<unsigned char[]> copy(new unsigned char[size + 1]);
+    memcpy(copy.get(), program->res, size);
+    EXPECT_FALSE(ReadDialogTemplate(copy.get(), size, 134, &t)) << size;
+  }
+}
+
+TEST(DialogTemplate, ClassesByNameInAnyCaseOrByAtom) {
+  DialogTemplate t;
+  ASSERT_TRUE(Parse(DialogTemplateBytes(kDialogStyle, 10, 20, "x", 9, "Fixedsys",
+                                        {Button("button"), Edit("Edit"),
+                                         Button(""), Edit("")}), &t));
+  ASSERT_EQ(4, t.itemCount);
+  EXPECT_EQ(ITEM_BUTTON, t.items[0].kind);
+  EXPECT_EQ(ITEM_EDIT, t.items[1].kind);
+  EXPECT_EQ(ITEM_BUTTON, t.items[2].kind);
+  EXPECT_EQ(ITEM_EDIT, t.items[3].kind);
+  // Other classes, and names that only begin like ours.
+  for (const char* cls : {"STATIC", "LISTBOX", "BUTTONS", "EDI", "RICHEDIT"})
+    EXPECT_FALSE(Accepted(kDialogStyle, {Button(cls)})) << cls;
+  for (unsigned atom : {0x82u, 0x83u, 0x84u, 0x85u, 0u, 0xFFFFu}) {
+    TemplateItem item = Button("");
+    item.atom = atom;
+    EXPECT_FALSE(Accepted(kDialogStyle, {item})) << atom;
+  }
+}
+
+TEST(DialogTemplate, OnlySupportedStylesAndFeaturesAreAccepted) {
+  EXPECT_TRUE(Accepted(kDialogStyle, {Button(), Edit()}));
+  // Fewer dialog styles are fine, except the font and the popup.
+  EXPECT_TRUE(Accepted(WS_POPUP | DS_SETFONT, {}));
+  EXPECT_TRUE(Accepted(WS_POPUP | WS_CAPTION | DS_SETFONT, {Edit()}));
+  EXPECT_FALSE(Accepted(kDialogStyle & ~DS_SETFONT, {}));
+  EXPECT_FALSE(Accepted(kDialogStyle & ~WS_POPUP, {}));
+  EXPECT_FALSE(Accepted(WS_POPUP | WS_BORDER | DS_SETFONT, {}));  // half a caption
+  for (unsigned long extra : {0x80ul /* DS_MODALFRAME */, 0x40000ul /* WS_THICKFRAME */,
+                              0x20000ul /* WS_MINIMIZEBOX */, 0x10000000ul /* WS_VISIBLE */,
+                              0x1ul /* DS_ABSALIGN */, 0x8000000ul /* WS_DISABLED */})
+    EXPECT_FALSE(Accepted(kDialogStyle | extra, {Button(), Edit()})) << extra;
+  // Button styles.
+  EXPECT_TRUE(Accepted(kDialogStyle, {Button("BUTTON", WS_CHILD)}));
+  EXPECT_TRUE(Accepted(kDialogStyle, {Button("BUTTON", WS_CHILD | BS_PUSHBUTTON | WS_TABSTOP)}));
+  for (unsigned long style : {kButtonStyle & ~WS_CHILD, kButtonStyle | 2 /* checkbox */,
+                              kButtonStyle | 7 /* group box */, kButtonStyle | 0x20000 /* group */,
+                              kButtonStyle | 0x4000 /* BS_NOTIFY */, kButtonStyle | WS_BORDER})
+    EXPECT_FALSE(Accepted(kDialogStyle, {Button("BUTTON", style)})) << style;
+  // Edit styles: multi-line and read-only it must be.
+  EXPECT_TRUE(Accepted(kDialogStyle, {Edit("EDIT", WS_CHILD | ES_MULTILINE | ES_READONLY)}));
+  for (unsigned long style : std::initializer_list<unsigned long>{kEditStyle & ~ES_READONLY, kEditStyle & ~ES_MULTILINE,
+                              kEditStyle & ~WS_CHILD, kEditStyle | 0x80 /* ES_AUTOHSCROLL */,
+                              kEditStyle | 0x100000 /* WS_HSCROLL */, kEditStyle | 0x20 /* ES_PASSWORD */,
+                              kEditStyle | 0x1000 /* ES_WANTRETURN */, kEditStyle | 0x1 /* ES_CENTER */})
+    EXPECT_FALSE(Accepted(kDialogStyle, {Edit("EDIT", style)})) << style;
+  // Texts: mnemonics are not supported; lengths up to the store.
+  TemplateItem amp = Button();
+  amp.text = "&OK";
+  EXPECT_FALSE(Accepted(kDialogStyle, {amp}));
+  EXPECT_TRUE(Accepted(kDialogStyle, {}, std::string(MAX_TEMPLATE_TEXT - 1, 'c')));
+  EXPECT_FALSE(Accepted(kDialogStyle, {}, std::string(MAX_TEMPLATE_TEXT, 'c')));
+  TemplateItem longText = Button();
+  longText.text = std::string(MAX_TEMPLATE_TEXT, 't');
+  EXPECT_FALSE(Accepted(kDialogStyle, {longText}));
+  // Font sizes.
+  EXPECT_FALSE(Accepted(kDialogStyle, {}, "x", 0));
+  EXPECT_TRUE(Accepted(kDialogStyle, {}, "x", 1));
+  EXPECT_FALSE(Accepted(kDialogStyle, {}, "x", 0x7FFF));
+  // Up to MAX_DIALOG_ITEMS controls.
+  EXPECT_TRUE(Accepted(kDialogStyle, std::vector<TemplateItem>(MAX_DIALOG_ITEMS, Button())));
+  EXPECT_FALSE(Accepted(kDialogStyle, std::vector<TemplateItem>(MAX_DIALOG_ITEMS + 1, Button())));
+}
+
+// Patches a word or double word of a well-formed template.
+Bytes Patched(size_t at, std::vector<unsigned char> bytes) {
+  Bytes b = DialogTemplateBytes(kDialogStyle, 295, 277, "Send Mail", 9, "Fixedsys",
+                                {Button(), Edit()});
+  for (size_t i = 0; i < bytes.size(); ++i)
+    b[at + i] = bytes[i];
+  return b;
+}
+
+TEST(DialogTemplate, MenusClassesExtendedFormsAndCreationDataAreRefused) {
+  DialogTemplate t;
+  EXPECT_TRUE(Parse(Patched(0, {0x40}), &t));
+  EXPECT_FALSE(Parse(Patched(0, {1, 0, 0xFF, 0xFF}), &t));  // DLGTEMPLATEEX
+  EXPECT_FALSE(Parse(Patched(4, {0x01}), &t));              // extended style
+  EXPECT_FALSE(Parse(Patched(18, {0xFF, 0xFF}), &t));       // a menu by number
+  EXPECT_FALSE(Parse(Patched(18, {'M', 0}), &t));           // a menu by name
+  EXPECT_FALSE(Parse(Patched(20, {'C', 0}), &t));           // a class of its own
+  EXPECT_FALSE(Parse(Patched(14, {0xFF, 0xFF}), &t));       // negative width
+  // The first control starts at 64: style, extended style, x, y, cx, cy.
+  size_t item = 64;
+  EXPECT_FALSE(Parse(Patched(item + 4, {0x20}), &t));       // extended style
+  EXPECT_FALSE(Parse(Patched(item + 12, {0xFF, 0xFF}), &t));  // negative width
+  EXPECT_FALSE(Parse(Patched(item + 14, {0xFF, 0xFF}), &t));  // negative height
+  // Its class "BUTTON" at 82, text "OK" at 96 (here an ordinal), and the
+  // count of creation data bytes at 102.
+  EXPECT_FALSE(Parse(Patched(item + 32, {0xFF, 0xFF, 0x01, 0x00}), &t));
+  EXPECT_FALSE(Parse(Patched(item + 38, {0x02, 0x00}), &t));
+  // A faceless font.
+  EXPECT_FALSE(Parse(DialogTemplateBytes(kDialogStyle, 1, 1, "x", 9, "", {}), &t));
+}
+
+TEST(DialogTemplate, DialogUnitsMapLikeWindows) {
+  // DejaVu Sans Mono 9pt at 96 dpi: 52 letters are 376 pixels wide.
+  EXPECT_EQ(7, HorizontalBaseUnit(376));
+  EXPECT_EQ(7, HorizontalBaseUnit(350));  // 13.46 -> 13 -> 7
+  EXPECT_EQ(6, HorizontalBaseUnit(337));  // 12.96 -> 12 -> 6
+  EXPECT_EQ(8, HorizontalBaseUnit(390));
+  EXPECT_EQ(516, MapDialogUnits(295, 7, 4));  // 516.25
+  EXPECT_EQ(519, MapDialogUnits(277, 15, 8));  // 519.375
+  EXPECT_EQ(32, MapDialogUnits(17, 15, 8));  // 31.875
+  EXPECT_EQ(1, MapDialogUnits(2, 1, 4));  // a half rounds away from zero
+  EXPECT_EQ(-1, MapDialogUnits(-2, 1, 4));
+  EXPECT_EQ(0, MapDialogUnits(1, 1, 4));
+  EXPECT_EQ(0, MapDialogUnits(0, 9, 8));
+  EXPECT_EQ(-32768 * 20 / 4, MapDialogUnits(-32768, 20, 4));
+}
+
+}  // namespace

@@ -1,0 +1,125 @@
+// Hand-made .res files and dialog templates for tests of the readers.
+#ifndef MAILVIEW_PLATFORM_RES_BUILDER_H_
+#define MAILVIEW_PLATFORM_RES_BUILDER_H_
+
+#include <stdint.h>
+
+#include <string>
+#include <vector>
+
+typedef std::vector<unsigned char> Bytes;
+
+inline void PutWord(Bytes* b, unsigned v) {
+  b->push_back(v & 0xFF);
+  b->push_back((v >> 8) & 0xFF);
+}
+
+inline void PutDword(Bytes* b, unsigned long v) {
+  PutWord(b, v & 0xFFFF);
+  PutWord(b, (v >> 16) & 0xFFFF);
+}
+
+// A NUL-terminated UTF-16 string of ASCII text.
+inline void PutString(Bytes* b, const std::string& s) {
+  for (unsigned char c : s)
+    PutWord(b, c);
+  PutWord(b, 0);
+}
+
+inline void Align(Bytes* b) {
+  while (b->size() % 4)
+    b->push_back(0);
+}
+
+// A type or name in a .res header: a number, or a string when `name` is set.
+struct ResName {
+  unsigned id;
+  std::string name;
+};
+
+// Appends one .res entry: header, then data, padded to 4 bytes.
+inline void PutResource(Bytes* res, ResName type, ResName name,
+                        const Bytes& data) {
+  Bytes header;
+  PutDword(&header, data.size());
+  PutDword(&header, 0);  // header size, set below
+  for (const ResName& n : {type, name}) {
+    if (n.name.empty()) {
+      PutWord(&header, 0xFFFF);
+      PutWord(&header, n.id);
+    } else {
+      PutString(&header, n.name);
+    }
+  }
+  Align(&header);
+  PutDword(&header, 0);       // data version
+  PutWord(&header, 0x1030);   // memory flags
+  PutWord(&header, 0x0409);   // language
+  PutDword(&header, 0);       // version
+  PutDword(&header, 0);       // characteristics
+  unsigned long size = header.size();
+  for (int i = 0; i < 4; ++i)
+    header[4 + i] = (size >> (8 * i)) & 0xFF;
+  res->insert(res->end(), header.begin(), header.end());
+  res->insert(res->end(), data.begin(), data.end());
+  Align(res);
+}
+
+// A .res file: the empty entry every .res starts with, then `entries`.
+struct ResEntry {
+  ResName type, name;
+  Bytes data;
+};
+inline Bytes ResFile(const std::vector<ResEntry>& entries) {
+  Bytes res;
+  PutResource(&res, {0, ""}, {0, ""}, {});
+  for (const ResEntry& e : entries)
+    PutResource(&res, e.type, e.name, e.data);
+  return res;
+}
+
+// One control of a hand-made template. `className` is a name, or empty
+// for the atom `atom`.
+struct TemplateItem {
+  unsigned long style;
+  int x, y, cx, cy, id;
+  std::string className;
+  unsigned atom;
+  std::string text;
+};
+
+// A classic dialog template with a font and no menu or class.
+inline Bytes DialogTemplateBytes(unsigned long style, int cx, int cy,
+                                 const std::string& caption, int points,
+                                 const std::string& face,
+                                 const std::vector<TemplateItem>& items) {
+  Bytes b;
+  PutDword(&b, style);
+  PutDword(&b, 0);
+  PutWord(&b, items.size());
+  for (int v : {0, 0, cx, cy})
+    PutWord(&b, v & 0xFFFF);
+  PutWord(&b, 0);  // no menu
+  PutWord(&b, 0);  // the default class
+  PutString(&b, caption);
+  PutWord(&b, points);
+  PutString(&b, face);
+  for (const TemplateItem& item : items) {
+    Align(&b);
+    PutDword(&b, item.style);
+    PutDword(&b, 0);
+    for (int v : {item.x, item.y, item.cx, item.cy, item.id})
+      PutWord(&b, v & 0xFFFF);
+    if (item.className.empty()) {
+      PutWord(&b, 0xFFFF);
+      PutWord(&b, item.atom);
+    } else {
+      PutString(&b, item.className);
+    }
+    PutString(&b, item.text);
+    PutWord(&b, 0);  // no creation data
+  }
+  return b;
+}
+
+#endif  // MAILVIEW_PLATFORM_RES_BUILDER_H_

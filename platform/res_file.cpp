@@ -1,0 +1,124 @@
+// Resources in a .res file: a run of entries, each a header (data size,
+// header size, type, name, then fixed fields) and the data, each entry
+// starting on a 4-byte boundary.
+#include "res_file.h"
+
+#include <stdint.h>
+#include <string.h>
+
+namespace {
+
+unsigned Word(const unsigned char* p) { return p[0] | p[1] << 8; }
+
+unsigned long Dword(const unsigned char* p) {
+  return p[0] | p[1] << 8 | p[2] << 16 | static_cast<unsigned long>(p[3]) << 24;
+}
+
+void PutWord(unsigned char* p, unsigned v) {
+  p[0] = v & 0xFF;
+  p[1] = (v >> 8) & 0xFF;
+}
+
+void PutDword(unsigned char* p, unsigned long v) {
+  PutWord(p, v & 0xFFFF);
+  PutWord(p + 2, (v >> 16) & 0xFFFF);
+}
+
+// Reads a type or name field at *pos, no further than `end`: 0xFFFF and a
+// number, or a NUL-terminated UTF-16 string. Sets *id to the number, or to
+// -1 for a string, and moves *pos past the field.
+bool ReadNameOrId(const unsigned char* p, size_t end, size_t* pos, long* id) {
+  if (*pos > end || end - *pos < 2)
+    return false;
+  if (Word(p + *pos) == 0xFFFF) {
+    if (end - *pos < 4)
+      return false;
+    *id = Word(p + *pos + 2);
+    *pos += 4;
+    return true;
+  }
+  for (size_t at = *pos; end - at >= 2; at += 2) {
+    if (Word(p + at) == 0) {
+      *id = -1;
+      *pos = at + 2;
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+bool FindResourceData(const unsigned char* res, size_t size, unsigned type,
+                      unsigned id, ResourceData* data) {
+  size_t pos = 0;
+  while (size - pos >= 8) {
+    unsigned long dataSize = Dword(res + pos);
+    unsigned long headerSize = Dword(res + pos + 4);
+    if (headerSize < 16 || headerSize > size - pos ||
+        dataSize > size - pos - headerSize)
+      return false;
+    size_t headerEnd = pos + headerSize;
+    size_t field = pos + 8;
+    long entryType, entryName;
+    if (!ReadNameOrId(res, headerEnd, &field, &entryType) ||
+        !ReadNameOrId(res, headerEnd, &field, &entryName))
+      return false;
+    if (entryType == static_cast<long>(type) &&
+        (entryName == static_cast<long>(id) ||
+         (id == ANY_RESOURCE_ID && entryName >= 0))) {
+      data->bytes = res + headerEnd;
+      data->size = dataSize;
+      return true;
+    }
+    size_t next = headerEnd + dataSize;  // at most size
+    size_t padding = (4 - next % 4) % 4;
+    if (padding > size - next)
+      break;
+    pos = next + padding;
+  }
+  return false;
+}
+
+size_t BuildIconFile(const unsigned char* res, size_t size, unsigned id,
+                     unsigned char* out, size_t outSize) {
+  const size_t kDirSize = 6, kGroupEntry = 14, kFileEntry = 16;
+  ResourceData group;
+  if (!FindResourceData(res, size, RES_GROUP_ICON, id, &group) ||
+      group.size < kDirSize || Word(group.bytes) != 0 ||
+      Word(group.bytes + 2) != 1)
+    return 0;
+  unsigned count = Word(group.bytes + 4);
+  if (count == 0 || (group.size - kDirSize) / kGroupEntry < count)
+    return 0;
+
+  // First the size: the directory, then every image after it.
+  uint64_t total = kDirSize + static_cast<uint64_t>(count) * kFileEntry;
+  for (unsigned i = 0; i < count; ++i) {
+    const unsigned char* entry = group.bytes + kDirSize + i * kGroupEntry;
+    ResourceData image;
+    if (!FindResourceData(res, size, RES_ICON, Word(entry + 12), &image) ||
+        image.size == 0)
+      return 0;
+    total += image.size;
+  }
+  if (total > 0xFFFFFFFFu || total > SIZE_MAX)
+    return 0;
+  if (total > outSize)
+    return static_cast<size_t>(total);
+
+  memcpy(out, group.bytes, kDirSize);
+  size_t offset = kDirSize + count * kFileEntry;
+  for (unsigned i = 0; i < count; ++i) {
+    const unsigned char* entry = group.bytes + kDirSize + i * kGroupEntry;
+    ResourceData image;
+    FindResourceData(res, size, RES_ICON, Word(entry + 12), &image);
+    unsigned char* fileEntry = out + kDirSize + i * kFileEntry;
+    memcpy(fileEntry, entry, 8);  // sizes, colours, planes, bit count
+    PutDword(fileEntry + 8, image.size);
+    PutDword(fileEntry + 12, offset);
+    memcpy(out + offset, image.bytes, image.size);
+    offset += image.size;
+  }
+  return offset;
+}
