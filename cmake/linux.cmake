@@ -36,8 +36,12 @@ target_include_directories(mailview_core PUBLIC ${MAILVIEW_INCLUDES})
 # The dialog functions on GTK 3.
 add_library(mailview_gtk STATIC
   platform/dialog-gtk.cpp
+  platform/dialog_template.cpp
+  platform/dialog_window-gtk.cpp
+  platform/edit_text.cpp
   platform/gtk_display.cpp
-  platform/msgbox-gtk.cpp)
+  platform/msgbox-gtk.cpp
+  platform/res_file.cpp)
 target_include_directories(mailview_gtk PUBLIC ${MAILVIEW_INCLUDES})
 target_link_libraries(mailview_gtk PUBLIC PkgConfig::GTK3 PkgConfig::X11)
 
@@ -49,4 +53,5 @@ add_executable(mailview-record platform/main-posix.cpp platform/dialogs-record.c
 target_link_libraries(mailview-record PRIVATE mailview_core)
 
 include(cmake/tests.cmake)
+include(cmake/gtk_tests.cmake)
 include(cmake/bench.cmake)

@@ -1,8 +1,317 @@
-// Placeholder until the GTK dialog is built: no window can be created.
+// DialogBoxParamA, SetDlgItemTextA and EndDialog on GTK 3: the window is
+// built from the dialog template in the instance's resources, and a small
+// dialog manager gives it the keyboard handling of a Windows dialog.
+#include <gtk/gtk.h>
+#include <string.h>
 #include <windows.h>
 
-INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR, HWND, DLGPROC, LPARAM) {
+#include "dialog_template.h"
+#include "dialog_widgets.h"
+#include "dialog_window.h"
+#include "edit_text.h"
+#include "gtk_display.h"
+#include "instance.h"
+
+struct Dialog;
+
+// A window handle: a dialog, or one of its controls.
+struct HWND__ {
+  Dialog* dialog;
+  int item;  // index in the template, or -1 for the dialog itself
+};
+
+struct Dialog {
+  bool open;   // between creation and the end of DialogBoxParamA
+  bool ended;  // EndDialog was called
+  INT_PTR result;
+  DLGPROC proc;
+  DialogTemplate tmpl;
+  DialogWidgets widgets;
+  HWND__ handle;
+  HWND__ itemHandles[MAX_DIALOG_ITEMS];
+};
+
+namespace {
+
+const UINT WM_CLOSE = 0x0010;
+const WORD BN_CLICKED = 0, EN_SETFOCUS = 0x0100, EN_KILLFOCUS = 0x0200;
+
+// Dialogs opened from a dialog procedure nest, up to this depth.
+enum { MAX_DIALOGS = 4 };
+Dialog dialogs[MAX_DIALOGS];
+
+Dialog* OpenDialog(HWND hwnd) {
+  for (Dialog& d : dialogs) {
+    if (d.open && hwnd == &d.handle)
+      return &d;
+  }
+  return NULL;
+}
+
+// The index of control `id`, or -1.
+int ItemIndex(const Dialog* d, int id) {
+  for (int i = 0; i < d->tmpl.itemCount; ++i) {
+    if (d->tmpl.items[i].id == id)
+      return i;
+  }
   return -1;
 }
-BOOL WINAPI SetDlgItemTextA(HWND, int, LPCSTR) { return FALSE; }
-BOOL WINAPI EndDialog(HWND, INT_PTR) { return FALSE; }
+
+HWND ItemHandle(Dialog* d, int id) {
+  int i = ItemIndex(d, id);
+  return i < 0 ? NULL : &d->itemHandles[i];
+}
+
+// Sends WM_COMMAND to the procedure, unless the dialog is ending.
+void Command(Dialog* d, int id, WORD code, HWND control) {
+  if (!d->ended)
+    d->proc(&d->handle, WM_COMMAND, MAKEWPARAM(id, code),
+            reinterpret_cast<LPARAM>(control));
+}
+
+void OnClicked(GtkButton*, HWND__* item) {
+  Dialog* d = item->dialog;
+  Command(d, d->tmpl.items[item->item].id, BN_CLICKED, item);
+}
+
+gboolean OnEditFocus(GtkWidget*, GdkEventFocus* event, HWND__* item) {
+  Dialog* d = item->dialog;
+  Command(d, d->tmpl.items[item->item].id,
+          event->in ? EN_SETFOCUS : EN_KILLFOCUS, item);
+  return FALSE;
+}
+
+// The close box and the window menu's Close: WM_CLOSE, which a dialog that
+// leaves it alone gets as IDCANCEL.
+gboolean OnDelete(GtkWidget*, GdkEvent*, Dialog* d) {
+  if (!d->ended && !d->proc(&d->handle, WM_CLOSE, 0, 0))
+    Command(d, IDCANCEL, BN_CLICKED, ItemHandle(d, IDCANCEL));
+  return TRUE;  // the window goes only through EndDialog
+}
+
+// The control that has the focus, or -1.
+int FocusIndex(Dialog* d) {
+  GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(d->widgets.window));
+  for (int i = 0; i < d->tmpl.itemCount; ++i) {
+    if (focus == d->widgets.control[i])
+      return i;
+  }
+  return -1;
+}
+
+void FocusItem(Dialog* d, int i, bool byKeyboard) {
+  GtkWidget* control = d->widgets.control[i];
+  gtk_widget_grab_focus(control);
+  // Tabbing into an edit control selects its text, as in a Windows dialog.
+  if (byKeyboard && d->tmpl.items[i].kind == ITEM_EDIT) {
+    GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(control));
+    GtkTextIter start, end;
+    gtk_text_buffer_get_bounds(buffer, &start, &end);
+    gtk_text_buffer_select_range(buffer, &start, &end);
+  }
+}
+
+bool TabStop(Dialog* d, int i) {
+  return (d->tmpl.items[i].style & WS_TABSTOP) &&
+         gtk_widget_get_visible(d->widgets.placed[i]);
+}
+
+// Tab and Shift+Tab: the next or previous tab stop in template order.
+void MoveFocus(Dialog* d, bool backwards) {
+  int n = d->tmpl.itemCount;
+  int from = FocusIndex(d);
+  if (from < 0)
+    from = backwards ? 0 : n - 1;
+  for (int step = 1; step <= n; ++step) {
+    int i = ((from + (backwards ? -step : step)) % n + n) % n;
+    if (TabStop(d, i)) {
+      FocusItem(d, i, true);
+      return;
+    }
+  }
+}
+
+// Enter: the push button with the focus, else the default push button,
+// else IDOK.
+void PressDefault(Dialog* d) {
+  int i = FocusIndex(d);
+  if (i < 0 || d->tmpl.items[i].kind != ITEM_BUTTON) {
+    i = -1;
+    for (int j = 0; j < d->tmpl.itemCount && i < 0; ++j) {
+      const DialogItem& item = d->tmpl.items[j];
+      if (item.kind == ITEM_BUTTON && (item.style & BS_DEFPUSHBUTTON))
+        i = j;
+    }
+  }
+  if (i < 0)
+    Command(d, IDOK, BN_CLICKED, ItemHandle(d, IDOK));
+  else
+    Command(d, d->tmpl.items[i].id, BN_CLICKED, &d->itemHandles[i]);
+}
+
+// The dialog manager's keys, seen before the control with the focus.
+gboolean OnKey(GtkWidget*, GdkEventKey* event, Dialog* d) {
+  GdkModifierType mods = static_cast<GdkModifierType>(
+      event->state & gtk_accelerator_get_default_mod_mask());
+  switch (event->keyval) {
+    case GDK_KEY_Tab:
+    case GDK_KEY_KP_Tab:
+    case GDK_KEY_ISO_Left_Tab:
+      if (mods & GDK_MOD1_MASK)
+        return FALSE;
+      MoveFocus(d, event->keyval == GDK_KEY_ISO_Left_Tab ||
+                       (mods & GDK_SHIFT_MASK));
+      return TRUE;
+    case GDK_KEY_Return:
+    case GDK_KEY_KP_Enter:
+    case GDK_KEY_ISO_Enter:
+      if (mods & GDK_MOD1_MASK)
+        return FALSE;
+      PressDefault(d);
+      return TRUE;
+    case GDK_KEY_Escape:
+      if (mods)
+        return FALSE;
+      Command(d, IDCANCEL, BN_CLICKED, ItemHandle(d, IDCANCEL));
+      return TRUE;
+  }
+  return FALSE;
+}
+
+void Connect(Dialog* d) {
+  d->handle = {d, -1};
+  g_signal_connect(d->widgets.window, "key-press-event", G_CALLBACK(OnKey), d);
+  g_signal_connect(d->widgets.window, "delete-event", G_CALLBACK(OnDelete), d);
+  for (int i = 0; i < d->tmpl.itemCount; ++i) {
+    d->itemHandles[i] = {d, i};
+    GtkWidget* control = d->widgets.control[i];
+    HWND__* item = &d->itemHandles[i];
+    if (d->tmpl.items[i].kind == ITEM_BUTTON) {
+      g_signal_connect(control, "clicked", G_CALLBACK(OnClicked), item);
+    } else {
+      g_signal_connect(control, "focus-in-event", G_CALLBACK(OnEditFocus), item);
+      g_signal_connect(control, "focus-out-event", G_CALLBACK(OnEditFocus), item);
+    }
+  }
+}
+
+Dialog* FreeDialog() {
+  for (Dialog& d : dialogs) {
+    if (!d.open)
+      return &d;
+  }
+  return NULL;
+}
+
+// The characters a control shows for `text`, as UTF-8 to g_free.
+char* ShownText(const char* text, size_t* n) {
+  size_t length = strlen(text);
+  size_t room = EditTextUtf8Size(length);
+  char* utf8 = static_cast<char*>(g_malloc(room));
+  *n = EditTextToUtf8(text, length, utf8, room);
+  return utf8;
+}
+
+// Shows the text of an edit control from the top, caret at the start.
+void SetEditText(GtkWidget* view, const char* text) {
+  size_t n;
+  char* utf8 = ShownText(text, &n);
+  GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(view));
+  gtk_text_buffer_set_text(buffer, utf8, static_cast<gint>(n));
+  g_free(utf8);
+  GtkTextIter start;
+  gtk_text_buffer_get_start_iter(buffer, &start);
+  gtk_text_buffer_place_cursor(buffer, &start);
+  GtkAdjustment* v = gtk_scrollable_get_vadjustment(GTK_SCROLLABLE(view));
+  if (v)
+    gtk_adjustment_set_value(v, gtk_adjustment_get_lower(v));
+}
+
+}  // namespace
+
+INT_PTR WINAPI DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName,
+                               HWND hWndParent, DLGPROC lpDialogFunc,
+                               LPARAM dwInitParam) {
+  uintptr_t name = reinterpret_cast<uintptr_t>(lpTemplateName);
+  Dialog* owner = OpenDialog(hWndParent);
+  Dialog* d = FreeDialog();
+  // Templates are looked up by number only; an owner must be one of ours.
+  if (!hInstance || name > 0xFFFF || !lpDialogFunc || !d ||
+      (hWndParent && !owner) || !OpenDisplay() ||
+      !ReadDialogTemplate(hInstance->res, hInstance->size,
+                          static_cast<unsigned>(name), &d->tmpl) ||
+      !CreateDialogWindow(d->tmpl, hInstance->res, hInstance->size,
+                          owner ? GTK_WINDOW(owner->widgets.window) : NULL,
+                          &d->widgets))
+    return -1;
+  d->open = true;
+  d->ended = false;
+  d->result = 0;
+  d->proc = lpDialogFunc;
+  Connect(d);
+
+  int first = -1;
+  for (int i = 0; i < d->tmpl.itemCount && first < 0; ++i) {
+    if (TabStop(d, i))
+      first = i;
+  }
+  HWND firstHandle = first < 0 ? NULL : &d->itemHandles[first];
+  if (d->proc(&d->handle, WM_INITDIALOG,
+              reinterpret_cast<WPARAM>(firstHandle), dwInitParam) &&
+      first >= 0 && !d->ended)
+    FocusItem(d, first, false);
+  if (!d->ended)
+    gtk_window_present(GTK_WINDOW(d->widgets.window));
+  while (!d->ended)
+    gtk_main_iteration();
+
+  gtk_widget_destroy(d->widgets.window);
+  while (gtk_events_pending())
+    gtk_main_iteration();
+  d->open = false;
+  return d->result;
+}
+
+BOOL WINAPI SetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCSTR lpString) {
+  Dialog* d = OpenDialog(hDlg);
+  int i = d ? ItemIndex(d, nIDDlgItem) : -1;
+  if (i < 0)
+    return FALSE;
+  const char* text = lpString ? lpString : "";
+  GtkWidget* control = d->widgets.control[i];
+  if (d->tmpl.items[i].kind == ITEM_EDIT) {
+    SetEditText(control, text);
+  } else {
+    size_t n;
+    char* utf8 = ShownText(text, &n);
+    gtk_button_set_label(GTK_BUTTON(control), utf8);
+    g_free(utf8);
+  }
+  return TRUE;
+}
+
+BOOL WINAPI EndDialog(HWND hDlg, INT_PTR nResult) {
+  Dialog* d = OpenDialog(hDlg);
+  if (!d)
+    return FALSE;
+  d->ended = true;
+  d->result = nResult;
+  gtk_widget_hide(d->widgets.window);
+  return TRUE;
+}
+
+GtkWidget* DialogWindowWidget(HWND dialog) {
+  Dialog* d = OpenDialog(dialog);
+  return d ? d->widgets.window : NULL;
+}
+
+GtkWidget* DialogItemWidget(HWND dialog, int id) {
+  Dialog* d = OpenDialog(dialog);
+  int i = d ? ItemIndex(d, id) : -1;
+  return i < 0 ? NULL : d->widgets.control[i];
+}
+
+HWND DialogItemHandle(HWND dialog, int id) {
+  Dialog* d = OpenDialog(dialog);
+  return d ? ItemHandle(d, id) : NULL;
+}

@@ -1,0 +1,33 @@
+# Tests of the GTK stand-in for the dialog functions. The byte-level readers
+# need no display; everything that opens a window runs each test on a
+# virtual display of its own (tests/with-display.sh).
+
+add_executable(gtk_unit_tests
+  platform/dialog_template_test.cpp
+  platform/edit_text_test.cpp
+  platform/res_file_test.cpp)
+target_link_libraries(gtk_unit_tests PRIVATE mailview_gtk mailview_core
+  GTest::gtest_main)
+gtest_discover_tests(gtk_unit_tests)
+
+set(WITH_DISPLAY ${CMAKE_SOURCE_DIR}/tests/with-display.sh)
+
+# The stand-in in this process, driven from inside its modal loop.
+add_executable(dialog_tests platform/dialog-gtk_test.cpp)
+target_link_libraries(dialog_tests PRIVATE mailview_gtk mailview_core
+  GTest::gtest_main)
+set_target_properties(dialog_tests PROPERTIES
+  CROSSCOMPILING_EMULATOR ${WITH_DISPLAY})
+gtest_discover_tests(dialog_tests DISCOVERY_MODE PRE_TEST
+  PROPERTIES TIMEOUT 120)
+
+# The real program on a virtual display, worked with xdotool and xclip.
+add_executable(window_tests tests/window_test.cpp)
+target_compile_definitions(window_tests PRIVATE
+  MAILVIEW_EXE="$<TARGET_FILE:mailview>")
+target_link_libraries(window_tests PRIVATE GTest::gtest_main)
+add_dependencies(window_tests mailview)
+set_target_properties(window_tests PROPERTIES
+  CROSSCOMPILING_EMULATOR ${WITH_DISPLAY})
+gtest_discover_tests(window_tests DISCOVERY_MODE PRE_TEST
+  PROPERTIES TIMEOUT 120)

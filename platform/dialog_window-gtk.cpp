@@ -1,0 +1,201 @@
+// A dialog's GTK window, laid out from its template the way Windows lays
+// out a dialog: positions and sizes in dialog units of the dialog's font.
+#include "dialog_window.h"
+
+#include <string.h>
+#include <windows.h>
+
+#include "res_file.h"
+
+namespace {
+
+// Applies CSS to one widget only (fonts inherit from it to its children).
+void Style(GtkWidget* widget, const char* css) {
+  GtkCssProvider* provider = gtk_css_provider_new();
+  gtk_css_provider_load_from_data(provider, css, -1, NULL);
+  gtk_style_context_add_provider(gtk_widget_get_style_context(widget),
+                                 GTK_STYLE_PROVIDER(provider),
+                                 GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+  g_object_unref(provider);
+}
+
+// The width in pixels of `text` in `widget`'s font.
+int TextWidth(GtkWidget* widget, const char* text, int* height) {
+  PangoLayout* layout = gtk_widget_create_pango_layout(widget, text);
+  int width;
+  pango_layout_get_pixel_size(layout, &width, height);
+  g_object_unref(layout);
+  return width;
+}
+
+GtkWidget* CreateButton(const DialogItem& item, const char* text,
+                        GtkWidget* window) {
+  GtkWidget* button = gtk_button_new_with_label(text);
+  gtk_widget_set_can_default(button, TRUE);
+  if (item.style & BS_DEFPUSHBUTTON)
+    gtk_window_set_default(GTK_WINDOW(window), button);
+  // Let the dialog units decide the height, as on Windows.
+  Style(button, "button { min-height: 0; padding-top: 0; padding-bottom: 0; }");
+  return button;
+}
+
+// A read-only multi-line edit control: a text view that keeps a caret for
+// the keyboard, wraps long lines and never scrolls sideways.
+GtkWidget* CreateEdit(const DialogItem& item, const char* text,
+                      GtkWidget** placed) {
+  GtkWidget* view = gtk_text_view_new();
+  gtk_text_view_set_editable(GTK_TEXT_VIEW(view), FALSE);
+  gtk_text_view_set_cursor_visible(GTK_TEXT_VIEW(view), TRUE);
+  gtk_text_view_set_accepts_tab(GTK_TEXT_VIEW(view), FALSE);
+  gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(view), GTK_WRAP_WORD_CHAR);
+  gtk_text_view_set_left_margin(GTK_TEXT_VIEW(view), 2);
+  gtk_text_view_set_right_margin(GTK_TEXT_VIEW(view), 2);
+  gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(view)),
+                           text, -1);
+
+  GtkWidget* scrolled = gtk_scrolled_window_new(NULL, NULL);
+  gtk_scrolled_window_set_policy(
+      GTK_SCROLLED_WINDOW(scrolled), GTK_POLICY_NEVER,
+      item.style & WS_VSCROLL ? GTK_POLICY_ALWAYS : GTK_POLICY_EXTERNAL);
+  // A classic bar that is always there, not an overlay that comes and goes.
+  gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(scrolled),
+                                            FALSE);
+  gtk_scrolled_window_set_shadow_type(
+      GTK_SCROLLED_WINDOW(scrolled),
+      item.style & WS_BORDER ? GTK_SHADOW_IN : GTK_SHADOW_NONE);
+  gtk_container_add(GTK_CONTAINER(scrolled), view);
+  *placed = scrolled;
+  return view;
+}
+
+// Tab stops every 8 columns of the view's (fixed-pitch) font.
+void SetTabStops(GtkWidget* view) {
+  int height;
+  int width = TextWidth(view, "        ", &height);
+  PangoTabArray* tabs = pango_tab_array_new_with_positions(
+      1, TRUE, PANGO_TAB_LEFT, width);
+  gtk_text_view_set_tabs(GTK_TEXT_VIEW(view), tabs);
+  pango_tab_array_free(tabs);
+}
+
+void SetIcon(GtkWidget* window, const unsigned char* res, size_t size) {
+  size_t need = BuildIconFile(res, size, ANY_RESOURCE_ID, NULL, 0);
+  if (need == 0)
+    return;
+  guchar* ico = static_cast<guchar*>(g_malloc(need));
+  BuildIconFile(res, size, ANY_RESOURCE_ID, ico, need);
+  GdkPixbufLoader* loader = gdk_pixbuf_loader_new_with_type("ico", NULL);
+  if (loader) {
+    bool loaded = gdk_pixbuf_loader_write(loader, ico, need, NULL);
+    if (gdk_pixbuf_loader_close(loader, NULL) && loaded)
+      gtk_window_set_icon(GTK_WINDOW(window),
+                          gdk_pixbuf_loader_get_pixbuf(loader));
+    g_object_unref(loader);
+  }
+  g_free(ico);
+}
+
+// Only the window menu's Move and Close: no minimize, maximize or resize.
+void LimitFrame(GtkWidget* window, gpointer closable) {
+  GdkWindow* w = gtk_widget_get_window(window);
+  gdk_window_set_functions(
+      w, static_cast<GdkWMFunction>(GDK_FUNC_MOVE |
+                                    (closable ? GDK_FUNC_CLOSE : 0)));
+  gdk_window_set_decorations(
+      w, static_cast<GdkWMDecoration>(GDK_DECOR_BORDER | GDK_DECOR_TITLE |
+                                      GDK_DECOR_MENU));
+}
+
+bool AllTextsValid(const DialogTemplate& t, gchar** caption,
+                   gchar* texts[MAX_DIALOG_ITEMS]) {
+  bool valid = (*caption = g_utf16_to_utf8(t.caption, -1, NULL, NULL, NULL));
+  for (int i = 0; i < t.itemCount; ++i) {
+    texts[i] = g_utf16_to_utf8(t.items[i].text, -1, NULL, NULL, NULL);
+    valid = valid && texts[i];
+  }
+  return valid;
+}
+
+}  // namespace
+
+const char* StandInFace(const uint16_t* faceName) {
+  static const char* const kFixed[] = {"Fixedsys", "Terminal", "Courier",
+                                       "Courier New", "Lucida Console",
+                                       "Consolas"};
+  for (const char* fixed : kFixed) {
+    const uint16_t* c = faceName;
+    const char* f = fixed;
+    while (*f && g_ascii_tolower(*f) == (*c < 0x80 ? g_ascii_tolower(*c) : -1))
+      ++c, ++f;
+    if (*f == '\0' && *c == 0)
+      return "Monospace";
+  }
+  return "Sans";
+}
+
+bool CreateDialogWindow(const DialogTemplate& t, const unsigned char* res,
+                        size_t size, GtkWindow* owner, DialogWidgets* out) {
+  gchar* caption;
+  gchar* texts[MAX_DIALOG_ITEMS] = {};
+  bool valid = AllTextsValid(t, &caption, texts);
+  if (valid) {
+    GtkWidget* window = out->window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    gtk_window_set_title(GTK_WINDOW(window), caption);
+    gtk_window_set_type_hint(GTK_WINDOW(window), GDK_WINDOW_TYPE_HINT_DIALOG);
+    gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
+    gtk_window_set_modal(GTK_WINDOW(window), TRUE);
+    gtk_window_set_decorated(GTK_WINDOW(window),
+                             (t.style & WS_CAPTION) == WS_CAPTION);
+    gtk_window_set_deletable(GTK_WINDOW(window), (t.style & WS_SYSMENU) != 0);
+    if (owner)
+      gtk_window_set_transient_for(GTK_WINDOW(window), owner);
+    gchar* font = g_strdup_printf("* { font-family: %s; font-size: %dpt; }",
+                                  StandInFace(t.faceName), t.pointSize);
+    Style(window, font);
+    g_free(font);
+
+    int alphabetHeight;
+    int alphabet = TextWidth(
+        window, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz",
+        &alphabetHeight);
+    out->baseX = HorizontalBaseUnit(alphabet);
+    out->baseY = alphabetHeight;
+    int bx = out->baseX, by = out->baseY;
+
+    GtkWidget* layout = gtk_fixed_new();
+    gtk_widget_set_size_request(layout, MapDialogUnits(t.cx, bx, 4),
+                                MapDialogUnits(t.cy, by, 8));
+    gtk_container_add(GTK_CONTAINER(window), layout);
+    gtk_widget_show(layout);
+    for (int i = 0; i < t.itemCount; ++i) {
+      const DialogItem& item = t.items[i];
+      GtkWidget* control;
+      if (item.kind == ITEM_BUTTON)
+        control = out->placed[i] = CreateButton(item, texts[i], window);
+      else
+        control = CreateEdit(item, texts[i], &out->placed[i]);
+      out->control[i] = control;
+      gtk_widget_set_size_request(out->placed[i], MapDialogUnits(item.cx, bx, 4),
+                                  MapDialogUnits(item.cy, by, 8));
+      gtk_fixed_put(GTK_FIXED(layout), out->placed[i],
+                    MapDialogUnits(item.x, bx, 4), MapDialogUnits(item.y, by, 8));
+      if (item.kind == ITEM_EDIT)
+        SetTabStops(control);
+      if (item.style & WS_VISIBLE)
+        gtk_widget_show_all(out->placed[i]);
+    }
+
+    if (t.style & DS_CENTER)
+      gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
+    else
+      gtk_window_move(GTK_WINDOW(window), MapDialogUnits(t.x, bx, 4),
+                      MapDialogUnits(t.y, by, 8));
+    SetIcon(window, res, size);
+    g_signal_connect(window, "realize", G_CALLBACK(LimitFrame),
+                     GINT_TO_POINTER((t.style & WS_SYSMENU) != 0));
+  }
+  g_free(caption);
+  for (gchar* text : texts)
+    g_free(text);
+  return valid;
+}

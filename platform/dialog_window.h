@@ -1,0 +1,33 @@
+// Building the GTK window of a dialog from its template, for the dialog
+// functions' stand-in and its tests.
+#ifndef MAILVIEW_PLATFORM_DIALOG_WINDOW_H_
+#define MAILVIEW_PLATFORM_DIALOG_WINDOW_H_
+
+#include <gtk/gtk.h>
+#include <stddef.h>
+
+#include "dialog_template.h"
+
+struct DialogWidgets {
+  GtkWidget* window;
+  // For each control of the template: the widget that is the control (a
+  // GtkButton or a GtkTextView), and the one placed in the window (the
+  // button itself, or the GtkScrolledWindow around the text view).
+  GtkWidget* control[MAX_DIALOG_ITEMS];
+  GtkWidget* placed[MAX_DIALOG_ITEMS];
+  int baseX, baseY;  // the dialog's base units in pixels
+};
+
+// Creates the window of `tmpl`, hidden, with the controls laid out from
+// the dialog units, owned by `owner` if that is not NULL. The window's icon
+// is the first icon group in the `size` bytes of .res file `res`, if any.
+// Returns false, creating nothing, when a text of the template is not valid
+// UTF-16.
+bool CreateDialogWindow(const DialogTemplate& tmpl, const unsigned char* res,
+                        size_t size, GtkWindow* owner, DialogWidgets* out);
+
+// The face that stands in for a template's font: "Monospace" for the fixed
+// faces of Windows (Fixedsys, Terminal, Courier, ...), else "Sans".
+const char* StandInFace(const uint16_t* faceName);
+
+#endif  // MAILVIEW_PLATFORM_DIALOG_WINDOW_H_

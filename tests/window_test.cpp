@@ -1,0 +1,153 @@
+// The real Linux mailview on a virtual display (tests/with-display.sh):
+// the message through a pipe, the window found and worked with xdotool, its
+// text read back through the clipboard with xclip.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <string>
+
+namespace {
+
+// mailview started with `input` written to its standard input, which is
+// then closed.
+struct Mailview {
+  pid_t pid = -1;
+
+  explicit Mailview(const std::string& input) {
+    int p[2];
+    if (pipe(p) != 0)
+      abort();
+    pid = fork();
+    if (pid == 0) {
+      dup2(p[0], 0);
+      close(p[0]);
+      close(p[1]);
+      execl(MAILVIEW_EXE, MAILVIEW_EXE, static_cast<char*>(NULL));
+      _exit(127);
+    }
+    close(p[0]);
+    signal(SIGPIPE, SIG_IGN);
+    for (size_t done = 0; done < input.size();) {
+      ssize_t n = write(p[1], input.data() + done, input.size() - done);
+      if (n <= 0)
+        break;
+      done += n;
+    }
+    close(p[1]);
+  }
+
+  // Waits up to a minute for the end; returns the exit status, or -1 when
+  // it did not exit normally in time (it is then killed).
+  int Wait() {
+    for (int i = 0; i < 6000; ++i) {
+      int status;
+      if (waitpid(pid, &status, WNOHANG) == pid) {
+        pid = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      }
+      struct timespec tick = {0, 10 * 1000 * 1000};
+      nanosleep(&tick, NULL);
+    }
+    return -1;
+  }
+
+  ~Mailview() {
+    if (pid > 0) {
+      kill(pid, SIGKILL);
+      waitpid(pid, NULL, 0);
+    }
+  }
+};
+
+// Runs a shell command and returns its standard output.
+std::string Output(const std::string& command) {
+  std::string out;
+  FILE* f = popen(command.c_str(), "r");
+  if (!f)
+    return out;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, f)) > 0)
+    out.append(buf, n);
+  pclose(f);
+  return out;
+}
+
+// The id of the window titled exactly `title`, waiting for it to appear.
+std::string WaitForWindow(const std::string& title) {
+  std::string id = Output("timeout 60 xdotool search --sync --onlyvisible --name '^" + title +
+                          "$' 2>/dev/null | head -n 1");
+  while (!id.empty() && id.back() == '\n')
+    id.pop_back();
+  return id;
+}
+
+bool Shell(const std::string& command) { return system(command.c_str()) == 0; }
+
+// What the clipboard holds, once it holds `expected` or a minute has gone.
+std::string ClipboardWhenItHolds(const std::string& expected) {
+  std::string got;
+  for (int i = 0; i < 600 && got != expected; ++i) {
+    got = Output("timeout 10 xclip -o -selection clipboard 2>/dev/null");
+    if (got != expected) {
+      struct timespec tick = {0, 100 * 1000 * 1000};
+      nanosleep(&tick, NULL);
+    }
+  }
+  return got;
+}
+
+TEST(Window, ShowsTheMailToCopyAndClosesWithEnter) {
+  Mailview mailview(
+      "To: dev@example.org\r\n"
+      "Subject: caf\xC3\xA9 costs \x80 5\r\n"
+      "\r\n"
+      "Tab:\there, a lone CR:\rend\r\n"
+      "bare LF\n");
+  std::string window = WaitForWindow("Send Mail");
+  ASSERT_FALSE(window.empty()) << "no Send Mail window";
+  // Into the text (Tab), select it all and copy it.
+  ASSERT_TRUE(Shell("xdotool windowfocus --sync " + window + " && xdotool key Tab ctrl+a ctrl+c"));
+  const std::string expected =
+      "To: dev@example.org\r\n"
+      "Subject: caf\xC3\xA9 costs \xE2\x82\xAC 5\r\n"
+      "\r\n"
+      "Tab:\there, a lone CR:\xE2\x90\x8D" "end\r\n"
+      "bare LF\r\n";
+  EXPECT_EQ(expected, ClipboardWhenItHolds(expected));
+  ASSERT_TRUE(Shell("xdotool key Return"));
+  EXPECT_EQ(0, mailview.Wait());
+}
+
+TEST(Window, RefusesATooLongMailInABoxClosedWithEnter) {
+  Mailview mailview(std::string(10000, 'x'));
+  std::string box = WaitForWindow("Error");
+  ASSERT_FALSE(box.empty()) << "no Error box";
+  ASSERT_TRUE(Shell("xdotool windowfocus --sync " + box + " && xdotool key Return"));
+  EXPECT_EQ(0, mailview.Wait());
+}
+
+// The X server dies under an open window: the program still ends with 0.
+void KillTheDisplayUnder(const std::string& input, const std::string& title) {
+  const char* xvfb = getenv("XVFB_PID");
+  ASSERT_NE(nullptr, xvfb) << "run under tests/with-display.sh";
+  Mailview mailview(input);
+  ASSERT_FALSE(WaitForWindow(title).empty());
+  ASSERT_EQ(0, kill(atoi(xvfb), SIGKILL));
+  EXPECT_EQ(0, mailview.Wait());
+}
+
+TEST(Window, EndsWithZeroWhenTheDisplayDiesUnderTheWindow) {
+  KillTheDisplayUnder("hello\r\n", "Send Mail");
+}
+
+TEST(Window, EndsWithZeroWhenTheDisplayDiesUnderTheRefusal) {
+  KillTheDisplayUnder(std::string(20000, 'y'), "Error");
+}
+
+}  // namespace
