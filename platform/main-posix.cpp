@@ -1,10 +1,15 @@
 // Program start on POSIX, standing in for the Windows runtime's start-up.
+#include <signal.h>
 #include <string.h>
 #include <windows.h>
 
 #include "instance.h"
 
 int main(int argc, char** argv) {
+  // A terminal that hangs up ends the input, as on Windows; it must not end
+  // the process with a signal instead of status 0.
+  signal(SIGHUP, SIG_IGN);
+
   // WinMain gets the command line after the program's name, as on Windows.
   static char commandLine[4096];
   size_t used = 0;

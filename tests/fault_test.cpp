@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <string>
+#include <vector>
 
 #include "child.h"
 #include "run_process.h"
@@ -157,18 +158,26 @@ TEST(Faults, NonBlockingStandardInputLosesNothing) {
 }
 
 TEST(Faults, TerminalHangingUpMidLineEndsTheReading) {
-  int master, slave;
-  OpenTerminal(&master, &slave);
-  Child c = StartChild({kRecord}, slave);
-  close(slave);
-  EXPECT_TRUE(WriteAll(master, "first line\nhalf a li"));
-  // Waiting with a whole line typed means the line has been taken.
-  EXPECT_TRUE(WaitUntilWaitingForInput(c.pid, 60));
-  close(master);
-  EXPECT_EQ(0, WaitForExit(c.pid, 60));
-  std::string shown = Shown(ReadToEnd(c.out));
-  // Whether the half-typed line survives the hangup is the kernel's affair.
-  EXPECT_TRUE(shown == "first line\r\n" || shown == "first line\r\nhalf a li") << shown;
+  // Once as a terminal that is only the program's input, once as its
+  // controlling terminal, whose hangup also sends SIGHUP.
+  for (bool controlling : {false, true}) {
+    int master, slave;
+    OpenTerminal(&master, &slave);
+    std::vector<std::string> argv = {kRecord};
+    if (controlling)
+      argv = {"setsid", "--ctty", kRecord};
+    Child c = StartChild(argv, slave);
+    close(slave);
+    EXPECT_TRUE(WriteAll(master, "first line\nhalf a li"));
+    // Waiting with a whole line typed means the line has been taken.
+    EXPECT_TRUE(WaitUntilWaitingForInput(c.pid, 60));
+    close(master);
+    EXPECT_EQ(0, WaitForExit(c.pid, 60)) << controlling;
+    std::string shown = Shown(ReadToEnd(c.out));
+    // Whether the half-typed line survives the hangup is the kernel's affair.
+    EXPECT_TRUE(shown == "first line\r\n" || shown == "first line\r\nhalf a li")
+        << shown;
+  }
 }
 
 }  // namespace
