@@ -11,7 +11,7 @@ packages=(
   g++-mingw-w64-i686
   # tests
   libgtest-dev googletest xvfb xauth xdotool xclip x11-utils imagemagick
-  wine wine32:i386 man-db
+  wine wine32:i386 fonts-wine python3 man-db
   # fuzzing
   clang libclang-rt-14-dev
   # real callers and comparisons

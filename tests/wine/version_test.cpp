@@ -1,0 +1,139 @@
+// The version block of the built mailview.exe, node by node, and as the
+// system's version functions read it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "exe_resources.h"
+
+namespace {
+
+// One node of a version block: its key, value and children.
+struct Node {
+  std::string key;
+  WORD type = 0;
+  std::vector<BYTE> value;
+  std::string text;  // the value of a text node, without its terminator
+  std::vector<Node> children;
+};
+
+// Reads the node at r.at; afterwards r.at is just past it.
+Node ReadNode(Reader& r) {
+  r.Align4();
+  size_t start = r.at;
+  WORD length = r.Word();
+  WORD value_length = r.Word();
+  Node node;
+  node.type = r.Word();
+  node.key = r.String();
+  r.Align4();
+  size_t end = start + length;
+  size_t value_bytes = node.type == 1 ? 2u * value_length : value_length;
+  if (r.at + value_bytes > end || end > r.bytes.size()) {
+    r.overrun = true;
+    return node;
+  }
+  node.value.assign(r.bytes.begin() + r.at,
+                    r.bytes.begin() + r.at + value_bytes);
+  if (node.type == 1) {
+    Reader text{node.value};
+    node.text = text.String();
+  }
+  r.at += value_bytes;
+  for (r.Align4(); r.at < end && !r.overrun; r.Align4())
+    node.children.push_back(ReadNode(r));
+  r.at = end;
+  return node;
+}
+
+TEST_F(Resources, VersionBlock) {
+  std::vector<BYTE> bytes = Bytes(RT_VERSION, 1);
+  ASSERT_FALSE(bytes.empty()) << "no U.S. English version block";
+  Reader r{bytes};
+  Node root = ReadNode(r);
+  ASSERT_FALSE(r.overrun);
+  EXPECT_EQ(root.key, "VS_VERSION_INFO");
+  ASSERT_EQ(root.value.size(), sizeof(VS_FIXEDFILEINFO));
+  VS_FIXEDFILEINFO info;
+  memcpy(&info, root.value.data(), sizeof info);
+  EXPECT_EQ(info.dwSignature, 0xFEEF04BDu);
+  EXPECT_EQ(info.dwFileVersionMS, 0x00010000u);
+  EXPECT_EQ(info.dwFileVersionLS, 0x00000001u);
+  EXPECT_EQ(info.dwProductVersionMS, 0x00010000u);
+  EXPECT_EQ(info.dwProductVersionLS, 0x00000001u);
+  EXPECT_EQ(info.dwFileFlags, 0u);
+  EXPECT_EQ(info.dwFileOS, DWORD(VOS__WINDOWS32));
+  EXPECT_EQ(info.dwFileType, DWORD(VFT_APP));
+  EXPECT_EQ(info.dwFileSubtype, 0u);
+
+  ASSERT_EQ(root.children.size(), 2u);
+  const Node& strings = root.children[0];
+  EXPECT_EQ(strings.key, "StringFileInfo");
+  ASSERT_EQ(strings.children.size(), 1u);
+  EXPECT_EQ(strings.children[0].key, "040904b0");
+  std::map<std::string, std::string> values;
+  for (const Node& value : strings.children[0].children) {
+    EXPECT_EQ(value.type, 1) << value.key << " is not text";
+    EXPECT_TRUE(values.emplace(value.key, value.text).second) << value.key;
+  }
+  std::map<std::string, std::string> want = {
+      {"Comments", ""},
+      {"CompanyName", ""},
+      {"FileDescription", "mailview"},
+      {"FileVersion", "1, 0, 0, 1"},
+      {"InternalName", "mailview"},
+      {"LegalCopyright", ""},
+      {"LegalTrademarks", ""},
+      {"OriginalFilename", "mailview.exe"},
+      {"PrivateBuild", ""},
+      {"ProductName", "mailview"},
+      {"ProductVersion", "1, 0, 0, 1"},
+      {"SpecialBuild", ""},
+  };
+  EXPECT_EQ(values, want);
+
+  const Node& vars = root.children[1];
+  EXPECT_EQ(vars.key, "VarFileInfo");
+  ASSERT_EQ(vars.children.size(), 1u);
+  EXPECT_EQ(vars.children[0].key, "Translation");
+  EXPECT_EQ(vars.children[0].value, (std::vector<BYTE>{0x09, 0x04, 0xB0, 0x04}))
+      << "U.S. English, code page 1200";
+}
+
+TEST(VersionFunctions, ReadTheSameValues) {
+  std::string exe = MailviewExe();
+  DWORD size = GetFileVersionInfoSizeA(exe.c_str(), NULL);
+  ASSERT_GT(size, 0u);
+  std::vector<BYTE> data(size);
+  ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, size, data.data()));
+
+  VS_FIXEDFILEINFO* info = NULL;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueA(data.data(), "\\",
+                             reinterpret_cast<void**>(&info), &length));
+  EXPECT_EQ(info->dwFileVersionMS, 0x00010000u);
+  EXPECT_EQ(info->dwFileVersionLS, 0x00000001u);
+
+  WORD* translation = NULL;
+  ASSERT_TRUE(VerQueryValueA(data.data(), "\\VarFileInfo\\Translation",
+                             reinterpret_cast<void**>(&translation), &length));
+  ASSERT_EQ(length, 4u);
+  EXPECT_EQ(translation[0], 0x0409);
+  EXPECT_EQ(translation[1], 1200);
+
+  char* text = NULL;
+  ASSERT_TRUE(VerQueryValueA(data.data(),
+                             "\\StringFileInfo\\040904b0\\ProductName",
+                             reinterpret_cast<void**>(&text), &length));
+  EXPECT_STREQ(text, "mailview");
+  ASSERT_TRUE(VerQueryValueA(data.data(),
+                             "\\StringFileInfo\\040904b0\\FileVersion",
+                             reinterpret_cast<void**>(&text), &length));
+  EXPECT_STREQ(text, "1, 0, 0, 1");
+}
+
+}  // namespace

@@ -1,0 +1,266 @@
+// The real mailview.exe under Wine: what its window shows, how it looks and
+// how it closes, fed through a pipe, a file, no standard input and cmd.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "child.h"
+
+namespace {
+
+const char kTitle[] = "Send Mail";
+const int kMailText = 1121;
+
+std::string Command() { return "\"" + MailviewExe() + "\" -t -i"; }
+
+// Every byte from 0x80 to 0xFF.
+std::string HighBytes() {
+  std::string bytes;
+  for (int c = 0x80; c <= 0xFF; c++)
+    bytes += static_cast<char>(c);
+  return bytes;
+}
+
+testing::AssertionResult SameBytes(const std::string& got,
+                                   const std::string& want) {
+  if (got == want)
+    return testing::AssertionSuccess();
+  size_t i = 0;
+  while (i < got.size() && i < want.size() && got[i] == want[i])
+    i++;
+  auto byte = [](const std::string& s, size_t at) {
+    return at < s.size() ? static_cast<unsigned char>(s[at]) : -1;
+  };
+  return testing::AssertionFailure()
+         << "shown " << got.size() << " bytes, expected " << want.size()
+         << "; first difference at byte " << i << ": shown " << byte(got, i)
+         << ", expected " << byte(want, i);
+}
+
+// The dialog base units of a dialog in 9-point Fixedsys, worked out the
+// way the dialog manager does it.
+SIZE FixedsysBaseUnits() {
+  HDC dc = GetDC(NULL);
+  HFONT font = CreateFontA(-MulDiv(9, GetDeviceCaps(dc, LOGPIXELSY), 72), 0,
+                           0, 0, FW_DONTCARE, FALSE, FALSE, FALSE,
+                           DEFAULT_CHARSET, 0, 0, 0, 0, "Fixedsys");
+  HGDIOBJ old = SelectObject(dc, font);
+  char face[LF_FACESIZE] = "";
+  GetTextFaceA(dc, sizeof face, face);
+  TEXTMETRICA tm;
+  GetTextMetricsA(dc, &tm);
+  const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+  SIZE extent;
+  GetTextExtentPoint32A(dc, letters, 52, &extent);
+  SelectObject(dc, old);
+  DeleteObject(font);
+  ReleaseDC(NULL, dc);
+  EXPECT_STREQ(face, "Fixedsys") << "the system has no Fixedsys font";
+  EXPECT_EQ(tm.tmPitchAndFamily & TMPF_FIXED_PITCH, 0) << "not fixed-pitch";
+  return SIZE{(extent.cx / 26 + 1) / 2, tm.tmHeight};
+}
+
+// A control's rectangle in its dialog's client coordinates.
+RECT ClientRect(HWND control) {
+  RECT r;
+  GetWindowRect(control, &r);
+  MapWindowPoints(NULL, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+void ExpectRect(HWND control, SIZE base, int x, int y, int cx, int cy) {
+  RECT r = ClientRect(control);
+  EXPECT_EQ(r.left, MulDiv(x, base.cx, 4));
+  EXPECT_EQ(r.top, MulDiv(y, base.cy, 8));
+  EXPECT_EQ(r.right - r.left, MulDiv(cx, base.cx, 4));
+  EXPECT_EQ(r.bottom - r.top, MulDiv(cy, base.cy, 8));
+}
+
+BOOL CALLBACK CountChild(HWND, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+// Checks the Send Mail window as a user meets it: a centred, fixed-size
+// dialog in Fixedsys with a read-only wrapping text area, one OK button
+// below it, and the focus on OK.
+void ExpectSendMailWindow(HWND dlg, DWORD tid) {
+  EXPECT_EQ(ClassName(dlg), "#32770");
+  LONG style = GetWindowLongA(dlg, GWL_STYLE);
+  LONG want = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
+  EXPECT_EQ(style & want, want) << std::hex << style;
+  EXPECT_EQ(style & (WS_CHILD | WS_THICKFRAME | WS_MINIMIZEBOX |
+                     WS_MAXIMIZEBOX | DS_MODALFRAME), 0) << std::hex << style;
+  EXPECT_EQ(GetWindow(dlg, GW_OWNER), nullptr);
+
+  HWND edit = GetDlgItem(dlg, kMailText);
+  HWND ok = GetDlgItem(dlg, IDOK);
+  ASSERT_NE(edit, nullptr);
+  ASSERT_NE(ok, nullptr);
+  int children = 0;
+  EnumChildWindows(dlg, CountChild, reinterpret_cast<LPARAM>(&children));
+  EXPECT_EQ(children, 2) << "only the text area and OK";
+
+  EXPECT_STRCASEEQ(ClassName(edit).c_str(), "Edit");
+  style = GetWindowLongA(edit, GWL_STYLE);
+  want = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL |
+         WS_TABSTOP | WS_VISIBLE;
+  EXPECT_EQ(style & want, want) << std::hex << style;
+  EXPECT_EQ(style & (ES_AUTOHSCROLL | WS_HSCROLL), 0) << std::hex << style;
+
+  EXPECT_STRCASEEQ(ClassName(ok).c_str(), "Button");
+  EXPECT_EQ(WindowText(ok), "OK");
+  style = GetWindowLongA(ok, GWL_STYLE);
+  EXPECT_EQ(style & BS_TYPEMASK, BS_DEFPUSHBUTTON) << std::hex << style;
+  EXPECT_TRUE(style & WS_TABSTOP);
+
+  EXPECT_TRUE(WaitFor([&] { return FocusOf(tid) == ok; }))
+      << "the focus is not on OK";
+
+  SIZE base = FixedsysBaseUnits();
+  RECT client;
+  GetClientRect(dlg, &client);
+  EXPECT_EQ(client.right, MulDiv(295, base.cx, 4));
+  EXPECT_EQ(client.bottom, MulDiv(277, base.cy, 8));
+  ExpectRect(ok, base, 0, 259, 295, 17);
+  ExpectRect(edit, base, 0, 0, 295, 256);
+
+  RECT work, r;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  GetWindowRect(dlg, &r);
+  EXPECT_NEAR(r.left + r.right, work.left + work.right, 2) << "not centred";
+  EXPECT_NEAR(r.top + r.bottom, work.top + work.bottom, 2) << "not centred";
+}
+
+// Waits for the Send Mail window of `child`, checks its text and returns
+// it, or NULL if it never showed.
+HWND ShownWindow(Child& child, const std::string& want) {
+  if (!child.started())
+    ADD_FAILURE() << "could not start " << Command();
+  HWND dlg = child.started() ? WaitForWindow(child.pi.dwProcessId, kTitle)
+                             : NULL;
+  if (dlg == NULL) {
+    ADD_FAILURE() << "no Send Mail window";
+    return NULL;
+  }
+  EXPECT_TRUE(SameBytes(WindowText(GetDlgItem(dlg, kMailText)), want));
+  return dlg;
+}
+
+TEST(SendMailWindow, ShowsPipedMailByteForByteAndClosesOnEnter) {
+  // Line breaks in every form, high and control bytes, a NUL (which the
+  // text cannot hold, so it goes alone) and a Ctrl-Z, which ends the mail.
+  const std::string head = "From: a@example.org\r\nSubject: bytes\r\n\r\n";
+  std::string input = head + "lone\rCR\r\nbare\nLF\nA\r\r\nB\r\n" +
+                      HighBytes() + "\r\ntab\there \x01\x1b\x7f\r\nX" +
+                      std::string(1, '\0') + "dropped\nY\x1a" +
+                      std::string(65536, 'z');
+  std::string want = head + "lone\rCR\r\nbare\r\nLF\r\nA\r\nB\r\n" +
+                     HighBytes() + "\r\ntab\there \x01\x1b\x7f\r\n" +
+                     "Xdropped\r\nY";
+  Child child;
+  StartWithPipe(&child, Command() + " extra \"arguments\" /x", input);
+  HWND dlg = ShownWindow(child, want);
+  ASSERT_NE(dlg, nullptr);
+  ExpectSendMailWindow(dlg, child.pi.dwThreadId);
+  ASSERT_TRUE(BringToFront(dlg));
+  PressKey(VK_RETURN);
+  EXPECT_EQ(child.WaitExit(), 0);
+  // The 64 KB after the Ctrl-Z cannot all fit in the pipe: had mailview
+  // read on, the writer would have finished.
+  EXPECT_FALSE(child.InputWritten()) << "the pipe was read past the Ctrl-Z";
+}
+
+TEST(SendMailWindow, ShowsFileUpToCtrlZAndClosesOnEsc) {
+  // What follows the Ctrl-Z runs past the first read, so the file must be
+  // known as a file, not a console, for it to stay unshown.
+  std::string path = WriteTempFile(
+      "mailview-file.txt",
+      "Subject: from a file\r\n\r\nline one\r\nline two\r\n\x1a" +
+          std::string(10000, 'z'));
+  Child child;
+  StartWithFile(&child, Command(), path);
+  HWND dlg = ShownWindow(child, "Subject: from a file\r\n\r\nline one\r\n"
+                                "line two\r\n");
+  ASSERT_NE(dlg, nullptr);
+  ASSERT_TRUE(BringToFront(dlg));
+  PressKey(VK_ESCAPE);
+  EXPECT_EQ(child.WaitExit(), 0);
+  DeleteFileA(path.c_str());
+}
+
+TEST(SendMailWindow, OpensEmptyWithoutStdinAndClosesByCloseBox) {
+  Child child;
+  StartWithoutStdin(&child, Command());
+  HWND dlg = ShownWindow(child, "");
+  ASSERT_NE(dlg, nullptr);
+  PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_EQ(child.WaitExit(), 0);
+}
+
+TEST(SendMailWindow, WrapsAndScrollsLongMailAndClosesOnClick) {
+  std::string line(300, 'w');
+  std::string input = "Subject: long\r\n\r\n" + line + "\r\n";
+  for (int i = 0; i < 100; i++)
+    input += "line " + std::to_string(i) + "\r\n";
+  Child child;
+  StartWithPipe(&child, Command(), input);
+  HWND dlg = ShownWindow(child, input);
+  ASSERT_NE(dlg, nullptr);
+  HWND edit = GetDlgItem(dlg, kMailText);
+  // 103 lines as written; the long one wraps instead of scrolling sideways.
+  LRESULT lines = SendMessageA(edit, EM_GETLINECOUNT, 0, 0);
+  EXPECT_GE(lines, 103 + 2);
+  EXPECT_EQ(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+  SendMessageA(edit, WM_VSCROLL, SB_BOTTOM, 0);
+  EXPECT_GT(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 50);
+
+  HWND ok = GetDlgItem(dlg, IDOK);
+  ASSERT_TRUE(BringToFront(dlg));
+  ASSERT_TRUE(WaitFor([&] { return FocusOf(child.pi.dwThreadId) == ok; }));
+  Click(ok);
+  EXPECT_EQ(child.WaitExit(), 0);
+}
+
+TEST(SendMailWindow, TextAreaIsReadOnlyAndEnterClosesFromIt) {
+  const char mail[] = "Subject: keys\r\n\r\nbody\r\n";
+  Child child;
+  StartWithPipe(&child, Command(), mail);
+  HWND dlg = ShownWindow(child, mail);
+  ASSERT_NE(dlg, nullptr);
+  HWND edit = GetDlgItem(dlg, kMailText);
+  HWND ok = GetDlgItem(dlg, IDOK);
+  DWORD tid = child.pi.dwThreadId;
+  ASSERT_TRUE(BringToFront(dlg));
+  ASSERT_TRUE(WaitFor([&] { return FocusOf(tid) == ok; }));
+
+  PressKey(VK_TAB);
+  ASSERT_TRUE(WaitFor([&] { return FocusOf(tid) == edit; }));
+  for (WORD vk : {WORD('X'), WORD(VK_DELETE), WORD(VK_BACK), WORD(VK_SPACE)})
+    PressKey(vk);
+  // Tab back to OK: once the focus is there, the keys before it were seen.
+  PressKey(VK_TAB);
+  ASSERT_TRUE(WaitFor([&] { return FocusOf(tid) == ok; }));
+  EXPECT_TRUE(SameBytes(WindowText(edit), mail));
+  EXPECT_TRUE(IsWindow(dlg)) << "the text area's notifications closed it";
+
+  PressKey(VK_TAB);
+  ASSERT_TRUE(WaitFor([&] { return FocusOf(tid) == edit; }));
+  PressKey(VK_RETURN);
+  EXPECT_EQ(child.WaitExit(), 0);
+}
+
+TEST(SendMailWindow, LongestMailIsShownWhole) {
+  // 9,999 line breaks: the longest mail accepted, twice as long on show.
+  std::string want;
+  for (int i = 0; i < 9999; i++)
+    want += "\r\n";
+  Child child;
+  StartWithPipe(&child, Command(), std::string(9999, '\n'));
+  HWND dlg = ShownWindow(child, want);
+  ASSERT_NE(dlg, nullptr);
+  PostMessageA(GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
+  EXPECT_EQ(child.WaitExit(), 0);
+}
+
+}  // namespace
