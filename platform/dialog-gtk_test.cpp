@@ -430,6 +430,13 @@ TEST_F(Dialog, TheTextIsReadOnlyWrapsAndScrollsOnlyDownwards) {
         gtk_text_buffer_get_iter_at_mark(Buffer(d), &caret, gtk_text_buffer_get_insert(Buffer(d)));
         EXPECT_TRUE(gtk_text_iter_is_end(&caret));
       }),
+      // ...and the view follows it to the end of the text.
+      Until([](HWND d) {
+        GtkAdjustment* v = gtk_scrollable_get_vadjustment(GTK_SCROLLABLE(Text(d)));
+        return gtk_adjustment_get_upper(v) > gtk_adjustment_get_page_size(v) &&
+               gtk_adjustment_get_value(v) + gtk_adjustment_get_page_size(v) >=
+                   gtk_adjustment_get_upper(v) - 1;
+      }),
       // Ctrl+Tab is no tab either: it leaves the text, as Tab does.
       Key(GDK_KEY_Tab, GDK_CONTROL_MASK), FocusOn(Ok),
       Check([&](HWND d) { EXPECT_EQ(shown, ShownText(d)); }),

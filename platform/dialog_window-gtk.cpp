@@ -39,6 +39,23 @@ GtkWidget* CreateButton(const DialogItem& item, const char* text,
   return button;
 }
 
+gboolean ScrollToCaret(gpointer view) {
+  GtkTextView* v = GTK_TEXT_VIEW(view);
+  gtk_text_view_scroll_mark_onscreen(
+      v, gtk_text_buffer_get_insert(gtk_text_view_get_buffer(v)));
+  g_object_unref(view);
+  return G_SOURCE_REMOVE;
+}
+
+// GTK 3 drops the scroll that should follow the first keyboard move of the
+// caret (Ctrl+End, say) when the view has not scrolled yet; asking once more
+// when the loop is idle makes the view follow the caret every time.
+void FollowCaret(GtkTextBuffer* buffer, GtkTextIter*, GtkTextMark* mark,
+                 gpointer view) {
+  if (mark == gtk_text_buffer_get_insert(buffer))
+    g_idle_add(ScrollToCaret, g_object_ref(view));
+}
+
 // A read-only multi-line edit control: a text view that keeps a caret for
 // the keyboard, wraps long lines and never scrolls sideways.
 GtkWidget* CreateEdit(const DialogItem& item, const char* text,
@@ -50,8 +67,9 @@ GtkWidget* CreateEdit(const DialogItem& item, const char* text,
   gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(view), GTK_WRAP_WORD_CHAR);
   gtk_text_view_set_left_margin(GTK_TEXT_VIEW(view), 2);
   gtk_text_view_set_right_margin(GTK_TEXT_VIEW(view), 2);
-  gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(view)),
-                           text, -1);
+  GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(view));
+  gtk_text_buffer_set_text(buffer, text, -1);
+  g_signal_connect(buffer, "mark-set", G_CALLBACK(FollowCaret), view);
 
   GtkWidget* scrolled = gtk_scrolled_window_new(NULL, NULL);
   gtk_scrolled_window_set_policy(
