@@ -5,6 +5,7 @@
 add_executable(gtk_unit_tests
   platform/dialog_template_test.cpp
   platform/edit_text_test.cpp
+  platform/gtk_display_test.cpp
   platform/res_file_test.cpp)
 target_link_libraries(gtk_unit_tests PRIVATE mailview_gtk mailview_core
   GTest::gtest_main)

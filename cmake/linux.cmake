@@ -34,7 +34,9 @@ add_library(mailview_core STATIC
 target_include_directories(mailview_core PUBLIC ${MAILVIEW_INCLUDES})
 
 # The dialog functions on GTK 3.
-add_library(mailview_gtk STATIC
+# An object library: the Pango override in gtk_display.cpp is found by GTK
+# at run time, never by the linker, so nothing may leave it out.
+add_library(mailview_gtk OBJECT
   platform/dialog-gtk.cpp
   platform/dialog_template.cpp
   platform/dialog_window-gtk.cpp
