@@ -106,12 +106,14 @@ bool WaitUntilWaitingForInput(pid_t pid, int seconds) {
   double deadline = Now() + seconds;
   while (Now() < deadline) {
     std::ifstream file(path);
-    std::string first;
+    std::string first, fd;
     if (!(file >> first))
       return false;  // gone
+    file >> fd;
     char* end;
     long number = strtol(first.c_str(), &end, 10);
-    if (*end == '\0')
+    // A read counts only on standard input: the dynamic loader reads too.
+    if (*end == '\0' && (number != 0 || fd == "0x0"))
       for (long wait : kWaits)
         if (number == wait)
           return true;
