@@ -16,7 +16,8 @@ add_custom_command(OUTPUT ${RES}
           /I ${CMAKE_SOURCE_DIR}/resources /FO ${RES}
           ${CMAKE_SOURCE_DIR}/resources/mailview.rc
   WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/resources
-  DEPENDS resources/mailview.rc resources/resource.h platform/linux/windows.h
+  DEPENDS resources/mailview.rc resources/resource.h resources/mailview.ico
+          platform/linux/windows.h
   VERBATIM)
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/program_res.cpp
   COMMAND ${CMAKE_COMMAND} -DINPUT=${RES}

@@ -36,7 +36,8 @@ TemplateItem Edit(const std::string& cls = "EDIT", unsigned long style = kEditSt
 // Parses from a heap copy of exactly the template's bytes.
 bool Parse(const Bytes& b, DialogTemplate* t) {
   std::unique_ptr<unsigned char[]> copy(new unsigned char[b.size() + !b.size()]);
-  memcpy(copy.get(), b.data(), b.size());
+  if (!b.empty())
+    memcpy(copy.get(), b.data(), b.size());
   return ParseDialogTemplate(copy.get(), b.size(), t);
 }
 
