@@ -7,6 +7,8 @@ set -euo pipefail
 packages=(
   # building for Linux
   cmake make g++ pkg-config libgtk-3-dev libx11-dev llvm fonts-dejavu-core
+  # glyphs for the marks that show control bytes (␍ ␊ ␀ ...)
+  fonts-freefont-ttf
   # building for 32-bit Windows
   g++-mingw-w64-i686
   # tests
