@@ -16,19 +16,13 @@
 
 #include "dialog_template.h"
 #include "res_file.h"
+#include "resource.h"
+
+#include "fuzz_check.h"
 
 namespace {
 
-#define CHECK(cond)                                                   \
-  do {                                                                \
-    if (!(cond)) {                                                    \
-      fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, \
-              #cond);                                                 \
-      abort();                                                        \
-    }                                                                 \
-  } while (0)
 
-const unsigned IDD_SENDMAIL = 134;
 
 bool Terminated(const uint16_t* text, size_t room) {
   for (size_t i = 0; i < room; ++i)
@@ -56,7 +50,7 @@ void CheckInside(const unsigned char* buf, size_t size, const ResourceData& d) {
 void FuzzResFile(const unsigned char* res, size_t size) {
   ResourceData data;
   for (unsigned type : {RES_DIALOG, RES_ICON, RES_GROUP_ICON})
-    for (unsigned id : {1u, IDD_SENDMAIL, 128u, unsigned(ANY_RESOURCE_ID)})
+    for (unsigned id : {1u, unsigned(IDD_SENDMAIL), 128u, unsigned(ANY_RESOURCE_ID)})
       if (FindResourceData(res, size, type, id, &data))
         CheckInside(res, size, data);
 

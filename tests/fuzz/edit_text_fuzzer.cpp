@@ -21,16 +21,9 @@
 
 #include "edit_text.h"
 
-namespace {
+#include "fuzz_check.h"
 
-#define CHECK(cond)                                                   \
-  do {                                                                \
-    if (!(cond)) {                                                    \
-      fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, \
-              #cond);                                                 \
-      abort();                                                        \
-    }                                                                 \
-  } while (0)
+namespace {
 
 // Windows-1252 bytes 0x80-0x9F, the five undefined ones as U+0081 etc.
 const uint32_t kCp1252[32] = {

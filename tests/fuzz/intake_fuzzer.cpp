@@ -24,21 +24,14 @@
 #include "read_mail.h"
 #include "scripted_reads.h"
 
+#include "fuzz_check.h"
+
 namespace {
 
 const unsigned char OP_END = 0xF0, OP_FAIL = 0xF1, OP_DATA = 0xF2, OP_REPEAT = 0xF3;
 const size_t MAX_SCRIPT_BYTES = 200000;  // keeps each run quick
 
 const char CR = '\r', LF = '\n', CTRL_Z = 0x1A;
-
-#define CHECK(cond)                                                   \
-  do {                                                                \
-    if (!(cond)) {                                                    \
-      fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, \
-              #cond);                                                 \
-      abort();                                                        \
-    }                                                                 \
-  } while (0)
 
 bool IsOp(unsigned char b) { return b >= OP_END && b <= OP_REPEAT; }
 
