@@ -22,8 +22,6 @@
 
 namespace {
 
-
-
 bool Terminated(const uint16_t* text, size_t room) {
   for (size_t i = 0; i < room; ++i)
     if (text[i] == 0)
