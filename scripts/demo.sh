@@ -8,12 +8,11 @@ cd "$(dirname "$0")/.."
 mailview=build/linux/mailview
 message=examples/welcome.eml
 
-if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-  echo "Showing $message; close the window with OK, Enter or Esc."
-  exec "$mailview" -t -i < "$message"
-fi
-
 if [ "${1:-}" != --virtual ]; then
+  if [ -n "${WAYLAND_DISPLAY:-}" ] || { [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; }; then
+    echo "Showing $message; close the window with OK, Enter or Esc."
+    exec "$mailview" -t -i < "$message"
+  fi
   exec tests/with-display.sh "$0" --virtual
 fi
 
@@ -23,7 +22,7 @@ pid=$!
 window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Send Mail$' | head -n 1)
 sleep 0.3  # let the first frame be drawn before taking the picture
 import -window "$window" "$shot"
-xdotool key --window "$window" Return
+xdotool windowfocus --sync "$window" key Return
 wait "$pid"
 echo "No display here, so the window was shown on a virtual one."
 echo "Screenshot: $shot"
