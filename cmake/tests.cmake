@@ -19,3 +19,10 @@ target_compile_definitions(process_tests PRIVATE
 add_dependencies(process_tests mailview mailview-record)
 gtest_discover_tests(process_tests)
 include(tests/faults.cmake)
+
+# make demo on a machine without a display: the window on a virtual one,
+# a screenshot, closed with Enter.
+add_test(NAME demo.WithoutADisplay
+  COMMAND env -u DISPLAY -u WAYLAND_DISPLAY ${CMAKE_SOURCE_DIR}/scripts/demo.sh)
+set_tests_properties(demo.WithoutADisplay PROPERTIES
+  PASS_REGULAR_EXPRESSION "Screenshot: .*demo-screenshot.png" TIMEOUT 120)
