@@ -10,13 +10,19 @@ add_executable(mailview_tests
 target_link_libraries(mailview_tests PRIVATE mailview_core GTest::gtest_main)
 gtest_discover_tests(mailview_tests)
 
-add_executable(process_tests tests/process_test.cpp tests/run_process.cpp)
-target_include_directories(process_tests PRIVATE tests)
-target_link_libraries(process_tests PRIVATE GTest::gtest_main util)
-target_compile_definitions(process_tests PRIVATE
-  MAILVIEW_RECORD="$<TARGET_FILE:mailview-record>"
-  MAILVIEW_EXE="$<TARGET_FILE:mailview>")
-add_dependencies(process_tests mailview mailview-record)
+# add_program_test(NAME SOURCE...): a test executable that runs the real
+# programs, told where mailview and its recording twin are.
+function(add_program_test name)
+  add_executable(${name} ${ARGN} tests/run_process.cpp)
+  target_include_directories(${name} PRIVATE tests)
+  target_link_libraries(${name} PRIVATE GTest::gtest_main util)
+  target_compile_definitions(${name} PRIVATE
+    MAILVIEW_RECORD="$<TARGET_FILE:mailview-record>"
+    MAILVIEW_EXE="$<TARGET_FILE:mailview>")
+  add_dependencies(${name} mailview mailview-record)
+endfunction()
+
+add_program_test(process_tests tests/process_test.cpp)
 gtest_discover_tests(process_tests)
 include(tests/faults.cmake)
 
