@@ -9,12 +9,14 @@ find_program(LLVM_RC NAMES llvm-rc llvm-rc-14 REQUIRED)
 list(APPEND MAILVIEW_INCLUDES platform/linux)
 
 # mailview.rc compiled to a .res and embedded: the dialog stand-in reads the
-# window's layout from the same bytes as Windows does.
+# window's layout from the same bytes as Windows does. llvm-rc takes any
+# argument that starts with '/' as an option (/check/... is /C "heck/..."),
+# so the input file comes after "--".
 set(RES ${CMAKE_BINARY_DIR}/mailview.res)
 add_custom_command(OUTPUT ${RES}
   COMMAND ${LLVM_RC} /I ${CMAKE_SOURCE_DIR}/platform/linux
           /I ${CMAKE_SOURCE_DIR}/resources /FO ${RES}
-          ${CMAKE_SOURCE_DIR}/resources/mailview.rc
+          -- ${CMAKE_SOURCE_DIR}/resources/mailview.rc
   WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/resources
   DEPENDS resources/mailview.rc resources/resource.h resources/mailview.ico
           platform/linux/windows.h
