@@ -7,12 +7,16 @@ PREFIX ?= /usr/local
 WERROR ?= OFF
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps linux win32 build demo test asan fuzz install clean
+.PHONY: all deps demo-deps linux win32 build demo test asan fuzz install clean
 
 all: build
 
+# Everything the tests need; the demo's own, lighter set below.
 deps:
-	@scripts/deps.sh
+	@scripts/deps.sh test
+
+demo-deps:
+	@scripts/deps.sh demo
 
 linux: deps
 	cmake --preset linux -DMAILVIEW_WERROR=$(WERROR) >/dev/null
@@ -24,7 +28,10 @@ win32: deps
 
 build: linux win32
 
-demo: linux
+# Only the Linux program: no Windows toolchain, no Wine, no foreign architecture.
+demo: demo-deps
+	cmake --preset linux -DMAILVIEW_WERROR=$(WERROR) >/dev/null
+	cmake --build --preset linux -j $(JOBS) --target mailview
 	scripts/demo.sh
 
 test: build

@@ -1,26 +1,46 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing mailview needs, if
-# any are missing. As root it installs them with apt-get; otherwise it says
-# what to install and fails.
+# Installs the Debian packages that mailview needs, if any are missing.
+#   scripts/deps.sh demo   building the Linux program and showing the sample
+#   scripts/deps.sh test   everything make test needs (the demo's too)
+#   scripts/deps.sh SET --list   print the set's packages, install nothing
+# As root it installs them with apt-get; otherwise it says what to install
+# and fails. Only the test set adds the i386 architecture (for 32-bit Wine).
 set -euo pipefail
+set_name=${1:-test}
 
-packages=(
-  # building for Linux
-  cmake make g++ pkg-config libgtk-3-dev libx11-dev llvm fonts-dejavu-core
-  # glyphs for the marks that show control bytes (␍ ␊ ␀ ...)
-  fonts-freefont-ttf
-  # building for 32-bit Windows
-  g++-mingw-w64-i686
-  # tests
-  libgtest-dev googletest xvfb xauth xdotool xclip x11-utils imagemagick
-  wine wine32:i386 fonts-wine python3 man-db
-  # fuzzing
-  clang libclang-rt-14-dev
-  # real callers and comparisons
-  php-cli zenity
-  # benchmarks
-  libxtst-dev
+# The one list, by purpose.
+build_linux=(
+  cmake make g++ pkg-config libgtk-3-dev libx11-dev llvm
+  # the build tree's own tests and benchmarks are configured with it
+  libgtest-dev libxtst-dev
+  # the fixed-pitch face, and glyphs for the marks that show control bytes
+  fonts-dejavu-core fonts-freefont-ttf
 )
+show_without_display=(xvfb xauth x11-utils xdotool imagemagick)
+build_windows=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest)
+run_windows=(wine wine64 wine32:i386 fonts-wine)
+test_linux=(xclip python3 man-db)
+fuzz=(clang libclang-rt-14-dev)
+callers_and_comparisons=(php-cli zenity)
+# a window manager and a Wayland compositor for the window's tests
+desktops=(openbox weston)
+packaging=(dpkg-dev lintian)
+
+case $set_name in
+demo) packages=("${build_linux[@]}" "${show_without_display[@]}") ;;
+test)
+  packages=("${build_linux[@]}" "${show_without_display[@]}"
+            "${build_windows[@]}" "${run_windows[@]}" "${test_linux[@]}"
+            "${fuzz[@]}" "${callers_and_comparisons[@]}" "${desktops[@]}"
+            "${packaging[@]}")
+  ;;
+*) echo "usage: $0 demo|test" >&2; exit 2 ;;
+esac
+
+if [ "${2:-}" = --list ]; then
+  printf '%s\n' "${packages[@]}"
+  exit 0
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -29,15 +49,22 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
+foreign=
+for p in "${missing[@]}"; do
+  [[ $p == *:i386 ]] && foreign=i386
+done
+
 if [ "$(id -u)" -ne 0 ]; then
   echo "mailview needs these Debian packages: ${missing[*]}" >&2
-  echo "Install them as root (32-bit Wine needs 'dpkg --add-architecture i386' first):" >&2
+  echo "Install them as root${foreign:+ (after 'dpkg --add-architecture i386')}:" >&2
   echo "  apt-get install ${missing[*]}" >&2
   exit 1
 fi
 
 echo "Installing: ${missing[*]}"
-dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+if [ -n "$foreign" ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq
 apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
