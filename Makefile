@@ -7,7 +7,7 @@ PREFIX ?= /usr/local
 WERROR ?= OFF
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps demo-deps linux win32 build demo test asan fuzz install clean
+.PHONY: all deps demo-deps linux win32 win64 build demo test asan fuzz install clean
 
 all: build
 
@@ -26,7 +26,11 @@ win32: deps
 	cmake --preset win32 -DMAILVIEW_WERROR=$(WERROR) >/dev/null
 	cmake --build --preset win32 -j $(JOBS)
 
-build: linux win32
+win64: deps
+	cmake --preset win64 -DMAILVIEW_WERROR=$(WERROR) >/dev/null
+	cmake --build --preset win64 -j $(JOBS)
+
+build: linux win32 win64
 
 # Only the Linux program: no Windows toolchain, no Wine, no foreign architecture.
 demo: demo-deps

@@ -1,4 +1,4 @@
-# The real program: a 32-bit GUI executable for Windows.
+# The real program: a GUI executable for 32-bit or 64-bit Windows.
 enable_language(RC)
 
 add_executable(mailview WIN32
