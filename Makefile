@@ -41,6 +41,7 @@ demo: demo-deps
 test: build
 	ctest --preset linux -j $(JOBS)
 	ctest --preset win32
+	ctest --preset win64
 	$(MAKE) asan fuzz
 
 # The Linux tests again over a build with AddressSanitizer and UBSan.

@@ -35,32 +35,74 @@ add_executable(wine_tests
 target_link_libraries(wine_tests PRIVATE gtest_main version)
 target_link_options(wine_tests PRIVATE -static)
 
+# Which Windows this tree builds for, and the Wine that runs it.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(WINE_ARCH win32)
+  set(WINE_TESTS wine32)
+  set(PE_FORMAT pei-i386)
+else()
+  set(WINE_ARCH win64)
+  set(WINE_TESTS wine64)
+  set(PE_FORMAT pei-x86-64)
+endif()
 set(WINE_PREFIX ${CMAKE_BINARY_DIR}/wine-prefix)
 set(WITH_DISPLAY ${CMAKE_SOURCE_DIR}/tests/with-display.sh)
 set(WINE_SCRIPTS ${CMAKE_SOURCE_DIR}/tests/wine)
+set(WINE_SUITES Resources VersionFunctions SendMailWindow RefusalBox ThroughCmd)
 
 add_test(NAME exe.imports
   COMMAND ${WINE_SCRIPTS}/check-imports.sh ${CMAKE_OBJDUMP}
-          $<TARGET_FILE:mailview>)
-add_test(NAME exe.icon_drawing
-  COMMAND ${WINE_SCRIPTS}/check-icon.sh ${CMAKE_SOURCE_DIR})
+          $<TARGET_FILE:mailview> ${PE_FORMAT})
+if(WINE_ARCH STREQUAL win32)
+  add_test(NAME exe.icon_drawing
+    COMMAND ${WINE_SCRIPTS}/check-icon.sh ${CMAKE_SOURCE_DIR})
+  include(${CMAKE_SOURCE_DIR}/cmake/host32.cmake)
+endif()
+
+if(WINE_ARCH STREQUAL win32 AND NOT HOST_RUNS_32BIT)
+  # Nothing here can run: say so for every run of the 32-bit executable.
+  # Its header, imports and resources are still checked, above and by the
+  # 64-bit tree's tests.
+  foreach(suite prefix_create ${WINE_SUITES})
+    add_test(NAME ${WINE_TESTS}.${suite}
+      COMMAND sh -c "echo \"skipped: $1\"; exit 77" sh ${HOST_32BIT_WHY})
+    set_tests_properties(${WINE_TESTS}.${suite} PROPERTIES
+      SKIP_RETURN_CODE 77)
+  endforeach()
+  return()
+endif()
 
 # A fresh Wine prefix for each run: Wine's first start is the slow part, so
 # it happens once, and every test after it shares the prefix in turn.
-add_test(NAME wine.prefix_create
-  COMMAND ${WITH_DISPLAY} ${WINE_SCRIPTS}/prefix.sh create ${WINE_PREFIX})
-add_test(NAME wine.prefix_remove
-  COMMAND ${WINE_SCRIPTS}/prefix.sh remove ${WINE_PREFIX})
-set_tests_properties(wine.prefix_create PROPERTIES
+add_test(NAME ${WINE_TESTS}.prefix_create
+  COMMAND ${WITH_DISPLAY} ${WINE_SCRIPTS}/prefix.sh create ${WINE_PREFIX}
+          ${WINE_ARCH})
+add_test(NAME ${WINE_TESTS}.prefix_remove
+  COMMAND ${WINE_SCRIPTS}/prefix.sh remove ${WINE_PREFIX} ${WINE_ARCH})
+set_tests_properties(${WINE_TESTS}.prefix_create PROPERTIES
   FIXTURES_SETUP wine RESOURCE_LOCK wine TIMEOUT 600)
-set_tests_properties(wine.prefix_remove PROPERTIES
+set_tests_properties(${WINE_TESTS}.prefix_remove PROPERTIES
   FIXTURES_CLEANUP wine RESOURCE_LOCK wine)
 
-foreach(suite Resources VersionFunctions SendMailWindow RefusalBox ThroughCmd)
-  add_test(NAME wine.${suite}
-    COMMAND ${WITH_DISPLAY} ${WINE_SCRIPTS}/run.sh ${WINE_PREFIX}
-            $<TARGET_FILE:mailview> $<TARGET_FILE:wine_tests>
-            --gtest_filter=${suite}.*)
-  set_tests_properties(wine.${suite} PROPERTIES
+# wine_add_suite(NAME EXE FILTER): the test NAME runs the suites FILTER of
+# wine_tests against EXE.
+function(wine_add_suite name exe filter)
+  add_test(NAME ${name}
+    COMMAND ${WITH_DISPLAY} ${WINE_SCRIPTS}/run.sh ${WINE_ARCH} ${WINE_PREFIX}
+            ${exe} $<TARGET_FILE:wine_tests> --gtest_filter=${filter})
+  set_tests_properties(${name} PROPERTIES
     FIXTURES_REQUIRED wine RESOURCE_LOCK wine TIMEOUT 600)
+endfunction()
+
+foreach(suite ${WINE_SUITES})
+  wine_add_suite(${WINE_TESTS}.${suite} $<TARGET_FILE:mailview> ${suite}.*)
 endforeach()
+
+# The 32-bit executable's resources, read without running it, so that they
+# are checked on hosts that cannot run it too.
+if(WINE_ARCH STREQUAL win64)
+  set(MAILVIEW_WIN32_EXE ${CMAKE_SOURCE_DIR}/build/win32/mailview.exe
+      CACHE FILEPATH "The 32-bit mailview.exe whose resources are checked")
+  wine_add_suite(${WINE_TESTS}.ResourcesOfTheWin32Exe ${MAILVIEW_WIN32_EXE}
+                 Resources.*:VersionFunctions.*)
+endif()

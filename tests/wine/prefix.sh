@@ -1,16 +1,14 @@
 #!/usr/bin/env bash
 # Makes or removes the Wine prefix that the Windows tests run in.
-#   tests/wine/prefix.sh create DIR   (on a display: tests/with-display.sh)
-#   tests/wine/prefix.sh remove DIR
-# The prefix is a 32-bit Windows with a virtual desktop, so that Wine draws
-# the windows' frames itself as Windows does, no crash dialog, and Wine's
-# own fonts (Fixedsys among them) in its Fonts folder, where Debian's Wine
-# does not put them by itself.
+#   tests/wine/prefix.sh create DIR ARCH   (on a display: tests/with-display.sh)
+#   tests/wine/prefix.sh remove DIR ARCH
+# ARCH is win32 or win64. The prefix is a Windows with a virtual desktop,
+# so that Wine draws the windows' frames itself as Windows does, no crash
+# dialog, and Wine's own fonts (Fixedsys among them) in its Fonts folder,
+# where Debian's Wine does not put them by itself.
 set -euo pipefail
 action=$1
-export WINEPREFIX=$2
-export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-export LC_ALL=C  # U.S. English, code page 1252
+. "$(dirname "$0")/env.sh" "$3" "$2"
 
 case $action in
 create)
@@ -23,7 +21,7 @@ create)
     echo "prefix.sh: Wine's fonts are missing (Debian package fonts-wine)" >&2
     exit 1
   fi
-  wineboot -i
+  "$wine" wineboot -i
   mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
   cp "${fonts[@]}" "$WINEPREFIX/drive_c/windows/Fonts/"
   cat >"$WINEPREFIX/drive_c/mailview-tests.reg" <<'REG'
@@ -38,7 +36,7 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
 "ShowCrashDialog"=dword:00000000
 REG
-  wine regedit /S 'C:\mailview-tests.reg'
+  "$wine" regedit /S 'C:\mailview-tests.reg'
   wineserver -w
   ;;
 remove)
@@ -46,7 +44,7 @@ remove)
   rm -rf "$WINEPREFIX"
   ;;
 *)
-  echo "usage: $0 create|remove DIR" >&2
+  echo "usage: $0 create|remove DIR ARCH" >&2
   exit 2
   ;;
 esac

@@ -1,20 +1,18 @@
 #!/usr/bin/env bash
 # Runs a Windows program in the tests' Wine prefix and waits for that Wine
 # session to end, so that nothing of it outlives the display it ran on.
-#   tests/with-display.sh tests/wine/run.sh PREFIX MAILVIEW_EXE PROGRAM [ARG...]
+#   tests/with-display.sh tests/wine/run.sh ARCH PREFIX MAILVIEW_EXE PROGRAM [ARG...]
 # The program finds mailview.exe in the MAILVIEW_EXE environment variable,
 # as a Windows path.
 set -u
-export WINEPREFIX=$1 WINEARCH=win32 WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-export LC_ALL=C  # U.S. English, code page 1252, whatever the machine speaks
-export MAILVIEW_EXE="Z:${2//\//\\}"
-shift 2
+. "$(dirname "$0")/env.sh" "$1" "$2"
+export MAILVIEW_EXE="Z:${3//\//\\}"
+shift 3
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "run.sh: no Wine prefix at $WINEPREFIX" >&2
   exit 1
 fi
-wine "$@" </dev/null
+"$wine" "$@" </dev/null
 status=$?
 wineserver -k 2>/dev/null
 exit $status

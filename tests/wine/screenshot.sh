@@ -1,22 +1,21 @@
 #!/usr/bin/env bash
 # Takes the picture of mailview.exe under Wine for the documentation: the
 # Send Mail window showing examples/welcome.eml, cropped to the window.
-#   tests/wine/screenshot.sh build/win32/mailview.exe docs/screenshot-wine.png
+#   tests/wine/screenshot.sh build/win32/mailview.exe docs/screenshot-wine.png [ARCH]
+# ARCH is the executable's Windows, win32 (the default) or win64.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 if [ -z "${XVFB_PID:-}" ]; then
   exec "$here/../with-display.sh" "$0" "$@"
 fi
-exe=$(realpath "$1") out=$2
+exe=$(realpath "$1") out=$2 arch=${3:-win32}
 mail=$here/../../examples/welcome.eml
 
-export WINEPREFIX
-WINEPREFIX=$(mktemp -d)
-trap '"$here/prefix.sh" remove "$WINEPREFIX"' EXIT
-"$here/prefix.sh" create "$WINEPREFIX" >/dev/null 2>&1
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C
+. "$here/env.sh" "$arch" "$(mktemp -d)"
+trap '"$here/prefix.sh" remove "$WINEPREFIX" "$arch"' EXIT
+"$here/prefix.sh" create "$WINEPREFIX" "$arch" >/dev/null 2>&1
 
-wine "$exe" <"$mail" &
+"$wine" "$exe" <"$mail" &
 window=
 for _ in $(seq 600); do
   window=$(xdotool search --name '^Send Mail$' 2>/dev/null | head -n 1) || true
@@ -29,7 +28,7 @@ done
 # has finished painting. Cropping away the plain desktop around it leaves
 # the window, frame and all.
 shot=$(mktemp --suffix=.png) last=$(mktemp --suffix=.png)
-trap 'rm -f "$shot" "$last"; "$here/prefix.sh" remove "$WINEPREFIX"' EXIT
+trap 'rm -f "$shot" "$last"; "$here/prefix.sh" remove "$WINEPREFIX" "$arch"' EXIT
 for _ in $(seq 100); do
   import -window root -crop 1024x768+0+0 +repage -trim +repage "$shot"
   [ "$(compare -metric AE "$shot" "$last" null: 2>&1 || true)" = 0 ] && break
