@@ -10,8 +10,10 @@ double Now();
 // Starts argv[0] (looked up in PATH) with `stdinFd` as its standard input,
 // `stdoutFd` (or /dev/null when -1) as its standard output and /dev/null as
 // its standard error. With `noDisplay` it gets no DISPLAY or
-// WAYLAND_DISPLAY. The child's peak memory figure starts from the private
-// memory it inherits, so the caller should hold little of its own.
+// WAYLAND_DISPLAY. The child is forked, so its peak memory figure starts
+// from the resident memory the caller holds at that moment (not from the
+// caller's peak, as a vfork or posix_spawn child's would): the caller should
+// hold little of its own.
 // Returns its pid, or -1 when no process could be started.
 pid_t Spawn(const char* const argv[], int stdinFd, int stdoutFd,
             bool noDisplay);

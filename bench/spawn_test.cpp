@@ -58,8 +58,11 @@ TEST(SpawnTest, TakesTheDisplayAwayOnlyWhenAsked) {
   EXPECT_STREQ(getenv("DISPLAY"), ":99") << "ours is left alone";
 }
 
-TEST(SpawnTest, PeakMemoryIsTheChildsOwn) {
-  // Our own peak, however high, does not show in a small child's figure...
+TEST(SpawnTest, PeakMemoryLeavesOutOurPeak) {
+  // Our own peak, far above what we hold now, does not show in a small
+  // child's figure. What the child holds at fork does (under ASan that is
+  // tens of MiB of shadow and quarantine), so the bound is half our peak,
+  // not a figure for cat alone.
   const size_t OURS = 256 << 20;
   void* block = mmap(nullptr, OURS, PROT_READ | PROT_WRITE,
                      MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -70,7 +73,7 @@ TEST(SpawnTest, PeakMemoryIsTheChildsOwn) {
   Usage small = {};
   Shell("cat >/dev/null", "", false, &status, &small);
   EXPECT_GT(small.peakKiB, 0);
-  EXPECT_LT(small.peakKiB, 32L << 10);
+  EXPECT_LT(small.peakKiB, long(OURS >> 10) / 2);
   // ... while a child that holds 48 MB reports it, and the work it did.
   Usage large = {};
   std::string out = Shell(
