@@ -26,6 +26,9 @@ add_program_test(process_tests tests/process_test.cpp)
 gtest_discover_tests(process_tests)
 include(tests/faults.cmake)
 
+add_test(NAME deps.DemoInstallsNoTestPackages
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/deps_test.sh ${CMAKE_SOURCE_DIR})
+
 # make demo on a machine without a display: the window on a virtual one,
 # a screenshot, closed with Enter.
 add_test(NAME demo.WithoutADisplay
