@@ -3,10 +3,11 @@
 # virtual display of its own (tests/with-display.sh).
 
 add_executable(gtk_unit_tests
-  platform/dialog_template_test.cpp
-  platform/edit_text_test.cpp
-  platform/gtk_display_test.cpp
-  platform/res_file_test.cpp)
+  platform/gtk/dialog_template_test.cpp
+  platform/gtk/edit_text_test.cpp
+  platform/gtk/gtk_display_test.cpp
+  platform/gtk/res_file_test.cpp)
+target_include_directories(gtk_unit_tests PRIVATE tests)
 target_link_libraries(gtk_unit_tests PRIVATE mailview_gtk mailview_core
   GTest::gtest_main)
 gtest_discover_tests(gtk_unit_tests)
@@ -14,7 +15,8 @@ gtest_discover_tests(gtk_unit_tests)
 set(WITH_DISPLAY ${CMAKE_SOURCE_DIR}/tests/with-display.sh)
 
 # The stand-in in this process, driven from inside its modal loop.
-add_executable(dialog_tests platform/dialog-gtk_test.cpp)
+add_executable(dialog_tests platform/gtk/dialog-gtk_test.cpp)
+target_include_directories(dialog_tests PRIVATE tests)
 target_link_libraries(dialog_tests PRIVATE mailview_gtk mailview_core
   GTest::gtest_main)
 set_target_properties(dialog_tests PROPERTIES

@@ -1,7 +1,7 @@
 // Building the GTK window of a dialog from its template, for the dialog
 // functions' stand-in and its tests.
-#ifndef MAILVIEW_PLATFORM_DIALOG_WINDOW_H_
-#define MAILVIEW_PLATFORM_DIALOG_WINDOW_H_
+#ifndef MAILVIEW_PLATFORM_GTK_DIALOG_WINDOW_H_
+#define MAILVIEW_PLATFORM_GTK_DIALOG_WINDOW_H_
 
 #include <gtk/gtk.h>
 #include <stddef.h>
@@ -30,4 +30,4 @@ bool CreateDialogWindow(const DialogTemplate& tmpl, const unsigned char* res,
 // faces of Windows (Fixedsys, Terminal, Courier, ...), else "Sans".
 const char* StandInFace(const uint16_t* faceName);
 
-#endif  // MAILVIEW_PLATFORM_DIALOG_WINDOW_H_
+#endif  // MAILVIEW_PLATFORM_GTK_DIALOG_WINDOW_H_
