@@ -132,6 +132,44 @@ TEST(Window, RefusesATooLongMailInABoxClosedWithEnter) {
   EXPECT_EQ(0, mailview.Wait());
 }
 
+// "WIDTHxHEIGHT" of window `id`, as the X server has it.
+std::string Geometry(const std::string& id) {
+  std::string out = Output("xdotool getwindowgeometry --shell " + id);
+  auto field = [&](const std::string& name) {
+    size_t at = out.find(name + "=");
+    return at == std::string::npos ? std::string("?")
+                                   : out.substr(at + name.size() + 1, out.find('\n', at) - at - name.size() - 1);
+  };
+  return field("WIDTH") + "x" + field("HEIGHT");
+}
+
+// The size of the Send Mail window with `input`, which is then closed with
+// Enter; empty when the window did not show or the program did not end
+// with 0.
+std::string SizeOfTheWindowWith(const std::string& input) {
+  Mailview mailview(input);
+  std::string window = WaitForWindow("Send Mail");
+  if (window.empty())
+    return "";
+  std::string size = Geometry(window);
+  if (!Shell("xdotool windowfocus --sync " + window + " && xdotool key Return") ||
+      mailview.Wait() != 0)
+    return "";
+  return size;
+}
+
+TEST(Window, LinesThatNoWrapBreaksKeepTheWindowsSize) {
+  const std::string usual = SizeOfTheWindowWith("To: a@example.org\r\n\r\nhello\r\n");
+  ASSERT_FALSE(usual.empty());
+  // White space with tabs, and one character of endless emoji joined by
+  // ZERO WIDTH JOINER: Pango breaks neither.
+  std::string joined;
+  while (joined.size() + 7 <= 9999)
+    joined += "\xF0\x9F\x91\xA8\xE2\x80\x8D";
+  EXPECT_EQ(usual, SizeOfTheWindowWith(std::string(9999, '\t')));
+  EXPECT_EQ(usual, SizeOfTheWindowWith(joined));
+}
+
 // The X server dies under an open window: the program still ends with 0.
 void KillTheDisplayUnder(const std::string& input, const std::string& title) {
   const char* xvfb = getenv("XVFB_PID");

@@ -13,6 +13,7 @@
 
 #include "dialog_template.h"
 #include "dialog_widgets.h"
+#include "edit_text.h"
 #include "gtk_display.h"
 #include "instance.h"
 #include "mail.h"
@@ -165,6 +166,17 @@ int Count(const Script& r, UINT msg, WPARAM wParam) {
   return n;
 }
 
+// The dialog's base units in pixels, from the font of its text control, as
+// Windows computes them from the dialog's font.
+void BaseUnits(HWND d, int* bx, int* by) {
+  PangoLayout* layout = gtk_widget_create_pango_layout(
+      Text(d), "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+  int alphabet;
+  pango_layout_get_pixel_size(layout, &alphabet, by);
+  g_object_unref(layout);
+  *bx = HorizontalBaseUnit(alphabet);
+}
+
 class Dialog : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(OpenDisplay()) << "no display: run under tests/with-display.sh"; }
@@ -187,18 +199,17 @@ TEST_F(Dialog, IsBuiltFromTheTemplate) {
     const PangoFontDescription* font = pango_context_get_font_description(context);
     EXPECT_STREQ("Monospace", pango_font_description_get_family(font));
     EXPECT_EQ(9 * PANGO_SCALE, pango_font_description_get_size(font));
-    int narrow, wide, height, alphabet;
+    int narrow, wide, height;
     PangoLayout* layout = gtk_widget_create_pango_layout(Text(d), "iiii");
     pango_layout_get_pixel_size(layout, &narrow, &height);
     pango_layout_set_text(layout, "MMMM", -1);
     pango_layout_get_pixel_size(layout, &wide, &height);
     EXPECT_EQ(narrow, wide);
-    pango_layout_set_text(layout, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", -1);
-    pango_layout_get_pixel_size(layout, &alphabet, &height);
     g_object_unref(layout);
 
     // Sizes from the dialog units of that font.
-    int bx = HorizontalBaseUnit(alphabet), by = height;
+    int bx, by;
+    BaseUnits(d, &bx, &by);
     EXPECT_GE(bx, 5);
     EXPECT_GE(by, 10);
     int width, windowHeight;
@@ -240,7 +251,7 @@ TEST_F(Dialog, IsBuiltFromTheTemplate) {
     GtkScrolledWindow* scrolled = GTK_SCROLLED_WINDOW(gtk_widget_get_parent(Text(d)));
     GtkPolicyType h, v;
     gtk_scrolled_window_get_policy(scrolled, &h, &v);
-    EXPECT_EQ(GTK_POLICY_NEVER, h);
+    EXPECT_EQ(GTK_POLICY_EXTERNAL, h);  // no bar, and no width from the text
     EXPECT_EQ(GTK_POLICY_ALWAYS, v);
     EXPECT_TRUE(gtk_widget_get_mapped(gtk_scrolled_window_get_vscrollbar(scrolled)));
     EXPECT_FALSE(gtk_scrolled_window_get_overlay_scrolling(scrolled));
@@ -496,6 +507,132 @@ TEST_F(Dialog, ShowsTheBytesAsTheEditControlDoes) {
     EXPECT_FALSE(SetDlgItemTextA(d, 999, "x"));
   }), Key(GDK_KEY_Escape)};
   EXPECT_EQ(100 + IDCANCEL, RunDialog(&r));
+}
+
+// Waits until GTK has nothing left to do: the text laid out to its end, the
+// window's size settled with the X server.
+Step Settled() {
+  return [](HWND) {
+    gdk_display_sync(gdk_display_get_default());
+    return !gtk_events_pending();
+  };
+}
+
+// `unit` repeated as often as it fits in the longest mail shown, 9,999 bytes.
+std::string Fill(const std::string& unit) {
+  std::string text;
+  while (text.size() + unit.size() <= MAX_MAIL_LENGTH - 1)
+    text += unit;
+  return text;
+}
+
+// The text control's view of `bytes`.
+std::string Converted(const std::string& bytes) {
+  std::string out(EditTextUtf8Size(bytes.size()), '\0');
+  out.resize(EditTextToUtf8(bytes.data(), bytes.size(), &out[0], out.size()));
+  return out;
+}
+
+// Checks that the window has the size of its template, laid out from its
+// font, and that the text control holds all of `text`.
+void ExpectTemplateSizeAndText(HWND d, const std::string& text) {
+  int bx, by;
+  BaseUnits(d, &bx, &by);
+  const int width = MapDialogUnits(295, bx, 4), height = MapDialogUnits(277, by, 8);
+  int w, h;
+  gtk_window_get_size(GTK_WINDOW(Window(d)), &w, &h);
+  EXPECT_EQ(width, w);
+  EXPECT_EQ(height, h);
+  GdkWindow* shown = gtk_widget_get_window(Window(d));
+  EXPECT_EQ(width, gdk_window_get_width(shown));
+  EXPECT_EQ(height, gdk_window_get_height(shown));
+  EXPECT_EQ(width, gtk_widget_get_allocated_width(gtk_widget_get_parent(Text(d))));
+  EXPECT_EQ(Converted(text), ShownText(d));
+}
+
+// Opens the Send Mail window with `text` and checks it once it is settled.
+void ExpectFixedSizeWithAllOf(const std::string& text) {
+  Script r;
+  r.text = text;
+  r.steps = {Visible(), Settled(),
+             Check([&](HWND d) { ExpectTemplateSizeAndText(d, text); }),
+             Key(GDK_KEY_Escape)};
+  EXPECT_EQ(100 + IDCANCEL, RunDialog(&r));
+}
+
+TEST_F(Dialog, EveryByteRepeatedToTheLimitKeepsTheWindowsSize) {
+  Script r;
+  r.steps = {Visible()};
+  for (int b = 0x01; b <= 0xFF; ++b) {
+    std::string text = Fill(std::string(1, static_cast<char>(b)));
+    r.steps.push_back(Check([=](HWND d) { SetDlgItemTextA(d, 1121, text.c_str()); }));
+    r.steps.push_back(Settled());
+    r.steps.push_back(Check([=](HWND d) {
+      SCOPED_TRACE(testing::Message() << "byte 0x" << std::hex << b);
+      ExpectTemplateSizeAndText(d, text);
+    }));
+  }
+  r.steps.push_back(Key(GDK_KEY_Escape));
+  EXPECT_EQ(100 + IDCANCEL, RunDialog(&r));
+}
+
+TEST_F(Dialog, AdversarialLinesKeepTheWindowsSize) {
+  const struct {
+    const char* what;
+    std::string text;
+  } cases[] = {
+      // White space of every kind, and runs that mix them.
+      {"spaces then a word", std::string(9000, ' ') + "word"},
+      {"tabs then a word", std::string(9000, '\t') + "word"},
+      {"space and tab", Fill(" \t")},
+      {"tab and no-break space", Fill("\t\xC2\xA0")},
+      {"no-break spaces", Fill("\xC2\xA0")},
+      {"ogham space marks", Fill("\xE1\x9A\x80")},
+      {"Mongolian vowel separators", Fill("\xE1\xA0\x8E")},
+      {"en quads to hair spaces", Fill("\xE2\x80\x80\xE2\x80\x81\xE2\x80\x82\xE2\x80\x83"
+                                       "\xE2\x80\x84\xE2\x80\x85\xE2\x80\x86\xE2\x80\x87"
+                                       "\xE2\x80\x88\xE2\x80\x89\xE2\x80\x8A")},
+      {"zero-width spaces", Fill("\xE2\x80\x8B")},
+      {"word joiners between letters", Fill("x\xE2\x81\xA0")},
+      {"narrow no-break spaces", Fill("\xE2\x80\xAF")},
+      {"medium mathematical spaces", Fill("\xE2\x81\x9F")},
+      {"ideographic spaces", Fill("\xE3\x80\x80")},
+      {"byte order marks", Fill("\xEF\xBB\xBF")},
+      {"line and paragraph separators", Fill("\xE2\x80\xA8\xE2\x80\xA9\xC2\x85")},
+      // Combining marks on one base: one character, however many marks.
+      {"one acute accent after another", "a" + Fill("\xCC\x81").substr(2)},
+      {"many kinds of marks", "o" + Fill("\xCC\x80\xCC\x81\xCC\x82\xCC\x83\xCD\xA3\xD2\x89").substr(6)},
+      // Wide and right-to-left scripts, and the marks that steer direction.
+      {"CJK ideographs", Fill("\xE4\xB8\x80")},
+      {"fullwidth letters", Fill("\xEF\xBC\xA1")},
+      {"Hangul syllables", Fill("\xED\x95\x9C")},
+      {"Hangul leading jamo, one cluster", Fill("\xE1\x84\x80")},
+      {"Hebrew", Fill("\xD7\xA9")},
+      {"Arabic joined letters", Fill("\xD8\xB3")},
+      {"Arabic tatweel", Fill("\xD9\x80")},
+      {"right-to-left override", "\xE2\x80\xAE" + Fill("abc").substr(3)},
+      {"direction marks between digits", Fill("1\xE2\x80\x8F" "2\xE2\x80\x8E")},
+      // Emoji sequences.
+      {"emoji", Fill("\xF0\x9F\x98\x80")},
+      {"families", Fill("\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9\xE2\x80\x8D"
+                        "\xF0\x9F\x91\xA7")},
+      {"one endless joiner sequence", Fill("\xF0\x9F\x91\xA8\xE2\x80\x8D")},
+      {"flags", Fill("\xF0\x9F\x87\xA9\xF0\x9F\x87\xAA")},
+      {"skin tones", Fill("\xF0\x9F\x91\x8B\xF0\x9F\x8F\xBD")},
+      {"keycaps", Fill("1\xEF\xB8\x8F\xE2\x83\xA3")},
+      {"variation selectors", "x" + Fill("\xEF\xB8\x8F").substr(3)},
+      // Control bytes and broken UTF-8.
+      {"every control byte", Fill(std::string("\x01\x02\x03\x04\x05\x06\x07\x08\x0B\x0C\x0E"
+                                             "\x0F\x10\x11\x12\x13\x14\x15\x16\x17\x18\x19"
+                                             "\x1A\x1B\x1C\x1D\x1E\x1F\x7F"))},
+      {"lone CR and LF", Fill("\r\n\n\r")},
+      {"cut UTF-8", Fill("\xE2\x82")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_LE(c.text.size(), static_cast<size_t>(MAX_MAIL_LENGTH - 1));
+    ExpectFixedSizeWithAllOf(c.text);
+  }
 }
 
 // The first top-level window titled `title` that is shown and active.

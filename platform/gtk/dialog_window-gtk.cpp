@@ -71,9 +71,16 @@ GtkWidget* CreateEdit(const DialogItem& item, const char* text,
   gtk_text_buffer_set_text(buffer, text, -1);
   g_signal_connect(buffer, "mark-set", G_CALLBACK(FollowCaret), view);
 
+  // No horizontal bar, and no width taken from the text either. A text
+  // view asks for the width of its widest line, and some lines are wider
+  // than any wrap: Pango never breaks inside one character (a base with its
+  // marks, an emoji joiner sequence, a run of Hangul leading jamo) nor in a
+  // run of white space that holds a tab. With GTK_POLICY_NEVER that width
+  // went on to the window, whose wider text wrapped wider in turn, up to
+  // the X server's limit. The control keeps the size of its template.
   GtkWidget* scrolled = gtk_scrolled_window_new(NULL, NULL);
   gtk_scrolled_window_set_policy(
-      GTK_SCROLLED_WINDOW(scrolled), GTK_POLICY_NEVER,
+      GTK_SCROLLED_WINDOW(scrolled), GTK_POLICY_EXTERNAL,
       item.style & WS_VSCROLL ? GTK_POLICY_ALWAYS : GTK_POLICY_EXTERNAL);
   // A classic bar that is always there, not an overlay that comes and goes.
   gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(scrolled),
