@@ -3,6 +3,7 @@
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)
 pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11)
+pkg_check_modules(WAYLAND REQUIRED IMPORTED_TARGET wayland-client)
 find_program(LLVM_RC NAMES llvm-rc llvm-rc-14 REQUIRED)
 
 # The Windows-facing headers come from platform/linux on this side.
@@ -48,7 +49,8 @@ add_library(mailview_gtk OBJECT
   platform/gtk/msgbox-gtk.cpp
   platform/gtk/res_file.cpp)
 target_include_directories(mailview_gtk PUBLIC ${MAILVIEW_INCLUDES} platform/gtk)
-target_link_libraries(mailview_gtk PUBLIC PkgConfig::GTK3 PkgConfig::X11)
+target_link_libraries(mailview_gtk PUBLIC PkgConfig::GTK3 PkgConfig::X11
+                      PkgConfig::WAYLAND)
 
 add_executable(mailview platform/main-posix.cpp)
 target_link_libraries(mailview PRIVATE mailview_core mailview_gtk)

@@ -4,7 +4,8 @@
 
 // Opens the display on first use. Returns false, and keeps returning false,
 // when there is none or it refuses us. Once it is open, losing it (an X
-// server that dies) ends the process with status 0, not GTK's 1.
+// server or a Wayland compositor that dies) ends the process with status 0,
+// not GDK's 1, and an X error that GDK does not trap is let pass.
 bool OpenDisplay();
 
 #endif  // MAILVIEW_PLATFORM_GTK_GTK_DISPLAY_H_
