@@ -143,6 +143,12 @@ bool AllTextsValid(const DialogTemplate& t, gchar** caption,
 
 }  // namespace
 
+void OfferOnlyMoveAndClose(GtkWindow* window, bool closable) {
+  gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_DIALOG);
+  g_signal_connect(window, "realize", G_CALLBACK(LimitFrame),
+                   GINT_TO_POINTER(closable));
+}
+
 const char* StandInFace(const uint16_t* faceName) {
   static const char* const kFixed[] = {"Fixedsys", "Terminal", "Courier",
                                        "Courier New", "Lucida Console",
@@ -166,7 +172,6 @@ bool CreateDialogWindow(const DialogTemplate& t, const unsigned char* res,
   if (valid) {
     GtkWidget* window = out->window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_window_set_title(GTK_WINDOW(window), caption);
-    gtk_window_set_type_hint(GTK_WINDOW(window), GDK_WINDOW_TYPE_HINT_DIALOG);
     gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
     gtk_window_set_modal(GTK_WINDOW(window), TRUE);
     gtk_window_set_decorated(GTK_WINDOW(window),
@@ -216,8 +221,7 @@ bool CreateDialogWindow(const DialogTemplate& t, const unsigned char* res,
       gtk_window_move(GTK_WINDOW(window), MapDialogUnits(t.x, bx, 4),
                       MapDialogUnits(t.y, by, 8));
     SetIcon(window, res, size);
-    g_signal_connect(window, "realize", G_CALLBACK(LimitFrame),
-                     GINT_TO_POINTER((t.style & WS_SYSMENU) != 0));
+    OfferOnlyMoveAndClose(GTK_WINDOW(window), (t.style & WS_SYSMENU) != 0);
   }
   g_free(caption);
   for (gchar* text : texts)
