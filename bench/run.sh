@@ -20,7 +20,7 @@ status=0
   "${INTAKE_REPETITIONS:-11}" || status=1
 
 tests/with-display.sh "$linux/startup_bench" "$linux/mailview" "$data" \
-  "${STARTUP_REPETITIONS:-15}" || status=1
+  "${STARTUP_REPETITIONS:-15}" examples/welcome.eml || status=1
 
 exe=$win32/mailview.exe
 echo "$exe: $(stat -c %s "$exe") bytes; imports:"
