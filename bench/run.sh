@@ -21,7 +21,7 @@ status=0
   "${INTAKE_REPETITIONS:-11}" || status=1
 
 tests/with-display.sh "$linux/startup_bench" "$linux/mailview" "$data" \
-  "${STARTUP_REPETITIONS:-15}" || status=1
+  "${STARTUP_REPETITIONS:-15}" examples/welcome.eml || status=1
 
 for exe in "$win32/mailview.exe:i686" "$win64/mailview.exe:x86_64"; do
   arch=${exe##*:} exe=${exe%:*}

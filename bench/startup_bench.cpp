@@ -1,7 +1,10 @@
 // How soon mailview's window is up, against zenity's text-info window fed
 // the same message: the time from the process's start until its window is
 // mapped, and until the process has ended after Enter was pressed in it.
-//   startup_bench MAILVIEW DATA_DIR [REPETITIONS]
+// Then the lines hardest to lay out (tests/adversarial_lines.h, and every
+// byte repeated on one line) against the sample message: each line once to
+// find the slowest, then the slowest few and the sample taking turns.
+//   startup_bench MAILVIEW DATA_DIR [REPETITIONS [SAMPLE_MESSAGE]]
 // Runs on the display named by DISPLAY, which should have no other clients.
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
@@ -14,6 +17,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "adversarial_lines.h"
 #include "sample_mail.h"
 #include "spawn.h"
 
@@ -185,11 +193,89 @@ bool Measure(const char* label, const char* message, int repetitions) {
   return true;
 }
 
+// Writes `text` to `path`; false when it could not.
+bool WriteFile(const char* path, const std::string& text) {
+  FILE* f = fopen(path, "wb");
+  if (!f)
+    return false;
+  bool written = fwrite(text.data(), 1, text.size(), f) == text.size();
+  return fclose(f) == 0 && written;
+}
+
+// The median time to mapped of mailview on each of `paths`, the runs of
+// the paths taking turns, into medians[]. False when a run failed.
+bool MapTimes(const std::vector<std::string>& paths, int repetitions,
+              std::vector<double>* medians) {
+  std::vector<std::vector<double>> times(paths.size());
+  double ended;
+  for (int i = 0; i < repetitions; ++i) {
+    for (size_t k = 0; k < paths.size(); ++k) {
+      size_t p = (i + k) % paths.size();
+      double mapped;
+      if (!RunOnce(MAILVIEW, paths[p].c_str(), &mapped, &ended))
+        return false;
+      times[p].push_back(mapped);
+    }
+  }
+  medians->clear();
+  for (std::vector<double>& t : times)
+    medians->push_back(Median(t.data(), static_cast<int>(t.size())) * 1000);
+  return true;
+}
+
+bool MeasureHardLines(const char* sample, const char* dir, int repetitions) {
+  std::vector<AdversarialLine> lines = AdversarialLines();
+  static char names[256][16];
+  for (int b = 1; b <= 0xFF; ++b) {
+    snprintf(names[b], sizeof names[b], "byte 0x%02X", b);
+    lines.push_back({names[b], Fill(std::string(1, static_cast<char>(b)))});
+  }
+  std::vector<std::string> paths;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    char path[4096];
+    snprintf(path, sizeof path, "%s/hard-line-%03zu.txt", dir, i);
+    if (!WriteFile(path, lines[i].text))
+      return false;
+    paths.push_back(path);
+  }
+  // Once each, after a run to warm the caches, to find the slowest.
+  std::vector<double> once;
+  double unused;
+  if (!RunOnce(MAILVIEW, sample, &unused, &unused) || !MapTimes(paths, 1, &once))
+    return false;
+  std::vector<size_t> order;
+  for (size_t i = 0; i < lines.size(); ++i)
+    order.push_back(i);
+  std::sort(order.begin(), order.end(),
+            [&](size_t a, size_t b) { return once[a] > once[b]; });
+  const size_t SLOWEST = 3;
+  std::vector<std::string> contest = {sample};
+  for (size_t i = 0; i < SLOWEST; ++i)
+    contest.push_back(paths[order[i]]);
+  std::vector<double> medians;
+  if (!MapTimes(contest, repetitions, &medians))
+    return false;
+  printf("Start-up with the lines hardest to lay out: %zu lines of 9,999 bytes "
+         "run once each, then the %zu slowest against the sample message, "
+         "median of %d runs, alternating\n\n",
+         lines.size(), SLOWEST, repetitions);
+  printf("| message | mailview mapped | against the sample |\n|---|---|---|\n");
+  printf("| sample message (%s) | %.1f ms | 1.00 |\n", sample, medians[0]);
+  for (size_t i = 0; i < SLOWEST; ++i) {
+    double ratio = medians[i + 1] / medians[0];
+    printf("| %s | %.1f ms | %.2f %s |\n", lines[order[i]].what, medians[i + 1], ratio,
+           ratio <= 1.5 ? "(<= 1.50 met)" : "(<= 1.50 MISSED)");
+  }
+  printf("\n");
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    fprintf(stderr, "usage: startup_bench MAILVIEW DATA_DIR [REPETITIONS]\n");
+    fprintf(stderr,
+            "usage: startup_bench MAILVIEW DATA_DIR [REPETITIONS [SAMPLE_MESSAGE]]\n");
     return 2;
   }
   mailview = argv[1];
@@ -226,5 +312,7 @@ int main(int argc, char** argv) {
   printf("\nTimes from the start of the process; \"ended\" is after Enter "
          "was pressed as soon as the window was mapped. Windows timed: "
          "\"%s\" and \"%s\".\n\n", titles[MAILVIEW], titles[ZENITY]);
+  if (argc > 4 && !MeasureHardLines(argv[4], argv[2], repetitions))
+    return 1;
   return 0;
 }

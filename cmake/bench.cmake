@@ -9,7 +9,8 @@ target_include_directories(mailview_bench PUBLIC bench)
 add_executable(intake_bench bench/intake_bench.cpp)
 target_link_libraries(intake_bench PRIVATE mailview_bench)
 
-add_executable(startup_bench bench/startup_bench.cpp)
+add_executable(startup_bench bench/startup_bench.cpp tests/adversarial_lines.cpp)
+target_include_directories(startup_bench PRIVATE tests)
 target_link_libraries(startup_bench PRIVATE mailview_bench PkgConfig::X11
                       PkgConfig::XTST)
 

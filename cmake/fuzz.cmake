@@ -32,7 +32,7 @@ function(add_fuzz_target name)
             ${work} ${FUZZ_DIR}/corpus/${name})
 endfunction()
 
-list(APPEND MAILVIEW_INCLUDES platform/linux)
+list(APPEND MAILVIEW_INCLUDES platform/linux platform/gtk)
 
 add_fuzz_target(intake
   tests/fuzz/intake_fuzzer.cpp
@@ -47,10 +47,10 @@ find_package(PkgConfig REQUIRED)
 pkg_check_modules(GLIB REQUIRED IMPORTED_TARGET glib-2.0)
 add_fuzz_target(edit_text
   tests/fuzz/edit_text_fuzzer.cpp
-  platform/edit_text.cpp)
+  platform/gtk/edit_text.cpp)
 target_link_libraries(edit_text_fuzzer PRIVATE PkgConfig::GLIB)
 
 add_fuzz_target(dialog_template
   tests/fuzz/dialog_template_fuzzer.cpp
-  platform/dialog_template.cpp
-  platform/res_file.cpp)
+  platform/gtk/dialog_template.cpp
+  platform/gtk/res_file.cpp)

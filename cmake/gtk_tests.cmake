@@ -3,10 +3,11 @@
 # virtual display of its own (tests/with-display.sh).
 
 add_executable(gtk_unit_tests
-  platform/dialog_template_test.cpp
-  platform/edit_text_test.cpp
-  platform/gtk_display_test.cpp
-  platform/res_file_test.cpp)
+  platform/gtk/dialog_template_test.cpp
+  platform/gtk/edit_text_test.cpp
+  platform/gtk/gtk_display_test.cpp
+  platform/gtk/res_file_test.cpp)
+target_include_directories(gtk_unit_tests PRIVATE tests)
 target_link_libraries(gtk_unit_tests PRIVATE mailview_gtk mailview_core
   GTest::gtest_main)
 gtest_discover_tests(gtk_unit_tests)
@@ -14,7 +15,9 @@ gtest_discover_tests(gtk_unit_tests)
 set(WITH_DISPLAY ${CMAKE_SOURCE_DIR}/tests/with-display.sh)
 
 # The stand-in in this process, driven from inside its modal loop.
-add_executable(dialog_tests platform/dialog-gtk_test.cpp)
+add_executable(dialog_tests platform/gtk/dialog-gtk_test.cpp
+  tests/adversarial_lines.cpp)
+target_include_directories(dialog_tests PRIVATE tests)
 target_link_libraries(dialog_tests PRIVATE mailview_gtk mailview_core
   GTest::gtest_main)
 set_target_properties(dialog_tests PROPERTIES
@@ -26,7 +29,7 @@ gtest_discover_tests(dialog_tests DISCOVERY_MODE PRE_TEST
 add_executable(window_tests tests/window_test.cpp)
 target_compile_definitions(window_tests PRIVATE
   MAILVIEW_EXE="$<TARGET_FILE:mailview>")
-target_link_libraries(window_tests PRIVATE GTest::gtest_main)
+target_link_libraries(window_tests PRIVATE GTest::gtest_main PkgConfig::X11)
 add_dependencies(window_tests mailview)
 set_target_properties(window_tests PROPERTIES
   CROSSCOMPILING_EMULATOR ${WITH_DISPLAY})

@@ -3,6 +3,7 @@
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)
 pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11)
+pkg_check_modules(WAYLAND REQUIRED IMPORTED_TARGET wayland-client)
 find_program(LLVM_RC NAMES llvm-rc llvm-rc-14 REQUIRED)
 
 # The Windows-facing headers come from platform/linux on this side.
@@ -36,25 +37,26 @@ add_library(mailview_core STATIC
   ${CMAKE_BINARY_DIR}/program_res.cpp)
 target_include_directories(mailview_core PUBLIC ${MAILVIEW_INCLUDES})
 
-# The dialog functions on GTK 3.
+# The dialog functions on GTK 3 (platform/gtk).
 # An object library: the Pango override in gtk_display.cpp is found by GTK
 # at run time, never by the linker, so nothing may leave it out.
 add_library(mailview_gtk OBJECT
-  platform/dialog-gtk.cpp
-  platform/dialog_template.cpp
-  platform/dialog_window-gtk.cpp
-  platform/edit_text.cpp
-  platform/gtk_display.cpp
-  platform/msgbox-gtk.cpp
-  platform/res_file.cpp)
-target_include_directories(mailview_gtk PUBLIC ${MAILVIEW_INCLUDES})
-target_link_libraries(mailview_gtk PUBLIC PkgConfig::GTK3 PkgConfig::X11)
+  platform/gtk/dialog-gtk.cpp
+  platform/gtk/dialog_template.cpp
+  platform/gtk/dialog_window-gtk.cpp
+  platform/gtk/edit_text.cpp
+  platform/gtk/gtk_display.cpp
+  platform/gtk/msgbox-gtk.cpp
+  platform/gtk/res_file.cpp)
+target_include_directories(mailview_gtk PUBLIC ${MAILVIEW_INCLUDES} platform/gtk)
+target_link_libraries(mailview_gtk PUBLIC PkgConfig::GTK3 PkgConfig::X11
+                      PkgConfig::WAYLAND)
 
 add_executable(mailview platform/main-posix.cpp)
 target_link_libraries(mailview PRIVATE mailview_core mailview_gtk)
 
 # The same program over a recording stand-in, for tests without a display.
-add_executable(mailview-record platform/main-posix.cpp platform/dialogs-record.cpp)
+add_executable(mailview-record platform/main-posix.cpp tests/dialogs-record.cpp)
 target_link_libraries(mailview-record PRIVATE mailview_core)
 
 include(cmake/tests.cmake)

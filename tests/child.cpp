@@ -3,10 +3,13 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -30,7 +33,7 @@ double Now() {
 }  // namespace
 
 Child StartChild(const std::vector<std::string>& argv, int in,
-                 const std::vector<std::string>& env) {
+                 const std::vector<std::string>& env, bool errorsToo) {
   signal(SIGPIPE, SIG_IGN);
   int out[2];
   if (pipe2(out, O_CLOEXEC) != 0)
@@ -39,6 +42,8 @@ Child StartChild(const std::vector<std::string>& argv, int in,
   child.pid = fork();
   if (child.pid == 0) {
     dup2(out[1], 1);
+    if (errorsToo)
+      dup2(out[1], 2);
     if (in >= 0) {
       if (in != 0)
         dup2(in, 0);
@@ -168,4 +173,80 @@ void KillXServer(XServer* server) {
     waitpid(server->pid, NULL, 0);
   }
   server->pid = -1;
+}
+
+namespace {
+
+// True when a client can connect to the Unix socket at `path`.
+bool Accepts(const std::string& path) {
+  int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  struct sockaddr_un address = {};
+  address.sun_family = AF_UNIX;
+  snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+  bool accepted = connect(fd, reinterpret_cast<struct sockaddr*>(&address), sizeof address) == 0;
+  close(fd);
+  return accepted;
+}
+
+}  // namespace
+
+bool StartCompositor(Compositor* compositor) {
+  char dir[] = "/tmp/mailview-wayland-XXXXXX";
+  if (!mkdtemp(dir))
+    return false;
+  compositor->runtimeDir = dir;
+  compositor->socket = "mailview-test";
+  Child c = StartChild({"weston", "--backend=headless-backend.so", "--no-config",
+                        "--socket=" + compositor->socket,
+                        "--log=" + compositor->runtimeDir + "/weston.log"},
+                       -1, {"XDG_RUNTIME_DIR=" + compositor->runtimeDir, "WAYLAND_DISPLAY",
+                            "DISPLAY"});
+  close(c.out);
+  compositor->pid = c.pid;
+  std::string path = compositor->runtimeDir + "/" + compositor->socket;
+  double deadline = Now() + 60;
+  while (Now() < deadline && waitpid(c.pid, NULL, WNOHANG) == 0) {
+    if (Accepts(path))
+      return true;
+    Nap();
+  }
+  KillCompositor(compositor);
+  return false;
+}
+
+void KillCompositor(Compositor* compositor) {
+  if (compositor->pid > 0) {
+    kill(compositor->pid, SIGKILL);
+    waitpid(compositor->pid, NULL, 0);
+  }
+  compositor->pid = -1;
+  if (!compositor->runtimeDir.empty()) {
+    std::string command = "rm -rf '" + compositor->runtimeDir + "'";
+    if (system(command.c_str()) != 0)
+      fprintf(stderr, "could not remove %s\n", compositor->runtimeDir.c_str());
+    compositor->runtimeDir.clear();
+  }
+}
+
+bool ReadUntil(int fd, const std::string& first, const std::string& then,
+               int seconds, std::string* text) {
+  double deadline = Now() + seconds;
+  for (;;) {
+    size_t at = text->find(first);
+    if (at != std::string::npos && text->find(then, at + first.size()) != std::string::npos)
+      return true;
+    double left = deadline - Now();
+    if (left <= 0)
+      return false;
+    struct pollfd p = {fd, POLLIN, 0};
+    if (poll(&p, 1, static_cast<int>(left * 1000) + 1) <= 0)
+      continue;
+    char buf[65536];
+    ssize_t n = read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n <= 0)
+      return false;  // the writer is gone
+    text->append(buf, n);
+  }
 }

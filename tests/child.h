@@ -17,9 +17,11 @@ struct Child {
 // Starts `argv` (argv[0] a path, or a name looked up in PATH) with `in` as
 // standard input (-1: none), `env` changing the environment (NAME=value sets,
 // a bare NAME removes), and standard output on a pipe.
-// The caller keeps `in` and closes it when it likes.
+// The caller keeps `in` and closes it when it likes. With `errorsToo` the
+// pipe also carries the child's standard error.
 Child StartChild(const std::vector<std::string>& argv, int in,
-                 const std::vector<std::string>& env = {});
+                 const std::vector<std::string>& env = {},
+                 bool errorsToo = false);
 
 // Reads `fd` to its end and closes it.
 std::string ReadToEnd(int fd);
@@ -46,5 +48,25 @@ bool WaitForWindow(const XServer& server, const std::string& name, int seconds);
 
 // Kills the server at once and reaps it.
 void KillXServer(XServer* server);
+
+// A private Wayland compositor (weston's headless back end) that a test may
+// kill, with a runtime directory of its own.
+struct Compositor {
+  pid_t pid = -1;
+  std::string runtimeDir;  // for XDG_RUNTIME_DIR
+  std::string socket;      // for WAYLAND_DISPLAY
+};
+
+// Starts one and waits until it accepts connections; false when it did not.
+bool StartCompositor(Compositor* compositor);
+
+// Kills the compositor at once, reaps it and removes its runtime directory.
+void KillCompositor(Compositor* compositor);
+
+// Reads `fd` until what has been read holds `first` and, after it, `then`,
+// or until `seconds` have gone. True when both were seen. What was read is
+// appended to *text.
+bool ReadUntil(int fd, const std::string& first, const std::string& then,
+               int seconds, std::string* text);
 
 #endif  // MAILVIEW_TESTS_CHILD_H_

@@ -1,6 +1,6 @@
-// Faults around the real program: a display that dies under its windows, a
-// writer that sends a gibibyte, a standard input left non-blocking, a
-// terminal that hangs up.
+// Faults around the real program: a display or a Wayland compositor that
+// dies under its windows, a writer that sends a gibibyte, a standard input
+// left non-blocking, a terminal that hangs up.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "child.h"
@@ -68,6 +69,47 @@ TEST(Faults, DisplayDiesUnderTheSendMailWindow) {
 
 TEST(Faults, DisplayDiesUnderTheRefusalBox) {
   EXPECT_EQ(0, StatusAfterDisplayDiesUnder(std::string(10000, 'x'), "Error"));
+}
+
+// The same on a private Wayland compositor, with no X display: waits until
+// the window titled `title` is shown, kills the compositor and returns the
+// program's exit status.
+int StatusAfterCompositorDiesUnder(const std::string& input, const std::string& title) {
+  Compositor wayland;
+  EXPECT_TRUE(StartCompositor(&wayland));
+  int p[2];
+  EXPECT_EQ(0, pipe2(p, O_CLOEXEC));
+  // libwayland's trace of the program's requests and events, on the pipe.
+  Child c = StartChild({kMailview}, p[0],
+                       {"XDG_RUNTIME_DIR=" + wayland.runtimeDir,
+                        "WAYLAND_DISPLAY=" + wayland.socket, "GDK_BACKEND=wayland",
+                        "DISPLAY", "WAYLAND_DEBUG=client"},
+                       true);
+  close(p[0]);
+  EXPECT_TRUE(WriteAll(p[1], input));
+  close(p[1]);
+  // Shown: the title set, then the compositor's word that a surface has
+  // entered its output.
+  std::string trace;
+  EXPECT_TRUE(ReadUntil(c.out, "set_title(\"" + title + "\")", ".enter(wl_output@", 60,
+                        &trace))
+      << trace.substr(trace.size() > 4000 ? trace.size() - 4000 : 0);
+  KillCompositor(&wayland);
+  std::thread drain([&] { trace += ReadToEnd(c.out); });
+  int status = WaitForExit(c.pid, 60);
+  drain.join();
+  size_t gdk = trace.find("Gdk-Message");
+  EXPECT_EQ(std::string::npos, gdk) << "GDK had its say: " << trace.substr(gdk, 200);
+  return status;
+}
+
+TEST(Faults, CompositorDiesUnderTheSendMailWindow) {
+  EXPECT_EQ(0, StatusAfterCompositorDiesUnder("To: a@example.org\r\n\r\nhello\r\n",
+                                              "Send Mail"));
+}
+
+TEST(Faults, CompositorDiesUnderTheRefusalBox) {
+  EXPECT_EQ(0, StatusAfterCompositorDiesUnder(std::string(10000, 'x'), "Error"));
 }
 
 TEST(Faults, AGibibyteWithPausesIsReadToItsEnd) {

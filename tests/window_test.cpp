@@ -10,6 +10,11 @@
 #include <unistd.h>
 
 #include <string>
+#include <vector>
+
+// After GoogleTest: Xlib defines None and Bool as macros.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 
 namespace {
 
@@ -130,6 +135,156 @@ TEST(Window, RefusesATooLongMailInABoxClosedWithEnter) {
   ASSERT_FALSE(box.empty()) << "no Error box";
   ASSERT_TRUE(Shell("xdotool windowfocus --sync " + box + " && xdotool key Return"));
   EXPECT_EQ(0, mailview.Wait());
+}
+
+// "WIDTHxHEIGHT" of window `id`, as the X server has it.
+std::string Geometry(const std::string& id) {
+  std::string out = Output("xdotool getwindowgeometry --shell " + id);
+  auto field = [&](const std::string& name) {
+    size_t at = out.find(name + "=");
+    return at == std::string::npos ? std::string("?")
+                                   : out.substr(at + name.size() + 1, out.find('\n', at) - at - name.size() - 1);
+  };
+  return field("WIDTH") + "x" + field("HEIGHT");
+}
+
+// The size of the Send Mail window with `input`, which is then closed with
+// Enter; empty when the window did not show or the program did not end
+// with 0.
+std::string SizeOfTheWindowWith(const std::string& input) {
+  Mailview mailview(input);
+  std::string window = WaitForWindow("Send Mail");
+  if (window.empty())
+    return "";
+  std::string size = Geometry(window);
+  if (!Shell("xdotool windowfocus --sync " + window + " && xdotool key Return") ||
+      mailview.Wait() != 0)
+    return "";
+  return size;
+}
+
+TEST(Window, LinesThatNoWrapBreaksKeepTheWindowsSize) {
+  const std::string usual = SizeOfTheWindowWith("To: a@example.org\r\n\r\nhello\r\n");
+  ASSERT_FALSE(usual.empty());
+  // White space with tabs, and one character of endless emoji joined by
+  // ZERO WIDTH JOINER: Pango breaks neither.
+  std::string joined;
+  while (joined.size() + 7 <= 9999)
+    joined += "\xF0\x9F\x91\xA8\xE2\x80\x8D";
+  EXPECT_EQ(usual, SizeOfTheWindowWith(std::string(9999, '\t')));
+  EXPECT_EQ(usual, SizeOfTheWindowWith(joined));
+}
+
+// The 32-bit items of property `name` of `window`; empty when it has none.
+std::vector<long> Property(Display* x, Window window, const char* name) {
+  std::vector<long> items;
+  Atom type;
+  int format;
+  unsigned long count, after;
+  unsigned char* data = NULL;
+  if (XGetWindowProperty(x, window, XInternAtom(x, name, False), 0, 64, False,
+                         AnyPropertyType, &type, &format, &count, &after, &data) == Success &&
+      format == 32)
+    items.assign(reinterpret_cast<long*>(data), reinterpret_cast<long*>(data) + count);
+  if (data)
+    XFree(data);
+  return items;
+}
+
+bool Has(Display* x, const std::vector<long>& atoms, const char* name) {
+  for (long atom : atoms)
+    if (static_cast<Atom>(atom) == XInternAtom(x, name, False))
+      return true;
+  return false;
+}
+
+// Waits up to a minute for property `name` of `window` to be set.
+std::vector<long> AwaitProperty(Display* x, Window window, const char* name) {
+  std::vector<long> items;
+  for (int i = 0; i < 6000 && (items = Property(x, window, name)).empty(); ++i) {
+    struct timespec tick = {0, 10 * 1000 * 1000};
+    nanosleep(&tick, NULL);
+  }
+  return items;
+}
+
+// openbox on the test's display, ready once it has claimed the screen.
+class UnderAWindowManager : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    x = XOpenDisplay(NULL);
+    ASSERT_NE(nullptr, x);
+    wm = fork();
+    if (wm == 0) {
+      execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(NULL));
+      _exit(127);
+    }
+    ASSERT_FALSE(AwaitProperty(x, DefaultRootWindow(x), "_NET_SUPPORTING_WM_CHECK").empty())
+        << "openbox did not start";
+  }
+  void TearDown() override {
+    if (wm > 0) {
+      kill(wm, SIGKILL);
+      waitpid(wm, NULL, 0);
+    }
+    if (x)
+      XCloseDisplay(x);
+  }
+
+  // The frame that `title` offers, what the window manager allows, and an
+  // end through the window manager's Close: _NET_CLOSE_WINDOW, which it
+  // turns into WM_DELETE_WINDOW, the close box's message.
+  void ExpectOnlyMoveAndClose(const std::string& input, const std::string& title) {
+    Mailview mailview(input);
+    std::string id = WaitForWindow(title);
+    ASSERT_FALSE(id.empty()) << "no " << title;
+    Window window = strtoul(id.c_str(), NULL, 10);
+    std::vector<long> allowed = AwaitProperty(x, window, "_NET_WM_ALLOWED_ACTIONS");
+    ASSERT_FALSE(allowed.empty()) << "openbox did not manage " << title;
+
+    // Offered: the Motif hints' functions and decorations, and the type.
+    const long MWM_FUNCTIONS = 1, MWM_DECORATIONS = 2;
+    const long MWM_FUNC_MOVE = 4, MWM_FUNC_CLOSE = 32;
+    const long MWM_DECOR_BORDER = 2, MWM_DECOR_TITLE = 8, MWM_DECOR_MENU = 16;
+    std::vector<long> motif = Property(x, window, "_MOTIF_WM_HINTS");
+    ASSERT_EQ(5u, motif.size());
+    EXPECT_EQ(MWM_FUNCTIONS | MWM_DECORATIONS, motif[0]);
+    EXPECT_EQ(MWM_FUNC_MOVE | MWM_FUNC_CLOSE, motif[1]);
+    EXPECT_EQ(MWM_DECOR_BORDER | MWM_DECOR_TITLE | MWM_DECOR_MENU, motif[2]);
+    EXPECT_TRUE(Has(x, Property(x, window, "_NET_WM_WINDOW_TYPE"), "_NET_WM_WINDOW_TYPE_DIALOG"));
+
+    // Allowed: moving and closing, never resizing or maximizing. (openbox
+    // lets every dialog be minimized and made full screen, whatever its
+    // hints say: its Motif reading removes only moving and resizing.)
+    EXPECT_TRUE(Has(x, allowed, "_NET_WM_ACTION_MOVE"));
+    EXPECT_TRUE(Has(x, allowed, "_NET_WM_ACTION_CLOSE"));
+    EXPECT_FALSE(Has(x, allowed, "_NET_WM_ACTION_RESIZE"));
+    EXPECT_FALSE(Has(x, allowed, "_NET_WM_ACTION_MAXIMIZE_HORZ"));
+    EXPECT_FALSE(Has(x, allowed, "_NET_WM_ACTION_MAXIMIZE_VERT"));
+
+    XEvent close = {};
+    close.xclient.type = ClientMessage;
+    close.xclient.window = window;
+    close.xclient.message_type = XInternAtom(x, "_NET_CLOSE_WINDOW", False);
+    close.xclient.format = 32;
+    close.xclient.data.l[0] = CurrentTime;
+    close.xclient.data.l[1] = 2;  // from a pager: a user's request
+    XSendEvent(x, DefaultRootWindow(x), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &close);
+    XFlush(x);
+    EXPECT_EQ(0, mailview.Wait());
+  }
+
+  Display* x = NULL;
+  pid_t wm = -1;
+};
+
+TEST_F(UnderAWindowManager, TheSendMailWindowOffersOnlyMoveAndClose) {
+  ExpectOnlyMoveAndClose("To: a@example.org\r\n\r\nhello\r\n", "Send Mail");
+}
+
+TEST_F(UnderAWindowManager, TheRefusalBoxOffersOnlyMoveAndClose) {
+  ExpectOnlyMoveAndClose(std::string(10000, 'x'), "Error");
 }
 
 // The X server dies under an open window: the program still ends with 0.

@@ -1,6 +1,6 @@
 // Hand-made .res files and dialog templates for tests of the readers.
-#ifndef MAILVIEW_PLATFORM_RES_BUILDER_H_
-#define MAILVIEW_PLATFORM_RES_BUILDER_H_
+#ifndef MAILVIEW_TESTS_RES_BUILDER_H_
+#define MAILVIEW_TESTS_RES_BUILDER_H_
 
 #include <stdint.h>
 
@@ -122,4 +122,4 @@ inline Bytes DialogTemplateBytes(unsigned long style, int cx, int cy,
   return b;
 }
 
-#endif  // MAILVIEW_PLATFORM_RES_BUILDER_H_
+#endif  // MAILVIEW_TESTS_RES_BUILDER_H_

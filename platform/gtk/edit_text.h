@@ -1,7 +1,7 @@
 // The bytes of an edit control's text as the characters GTK is to show.
 // Pure conversion: no GTK, and the result is always valid UTF-8.
-#ifndef MAILVIEW_PLATFORM_EDIT_TEXT_H_
-#define MAILVIEW_PLATFORM_EDIT_TEXT_H_
+#ifndef MAILVIEW_PLATFORM_GTK_EDIT_TEXT_H_
+#define MAILVIEW_PLATFORM_GTK_EDIT_TEXT_H_
 
 #include <stddef.h>
 
@@ -25,4 +25,4 @@ inline size_t EditTextUtf8Size(size_t length) { return 3 * length + 1; }
 size_t EditTextToUtf8(const char* text, size_t length, char* out,
                       size_t outSize);
 
-#endif  // MAILVIEW_PLATFORM_EDIT_TEXT_H_
+#endif  // MAILVIEW_PLATFORM_GTK_EDIT_TEXT_H_

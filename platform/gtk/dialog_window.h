@@ -1,7 +1,7 @@
 // Building the GTK window of a dialog from its template, for the dialog
 // functions' stand-in and its tests.
-#ifndef MAILVIEW_PLATFORM_DIALOG_WINDOW_H_
-#define MAILVIEW_PLATFORM_DIALOG_WINDOW_H_
+#ifndef MAILVIEW_PLATFORM_GTK_DIALOG_WINDOW_H_
+#define MAILVIEW_PLATFORM_GTK_DIALOG_WINDOW_H_
 
 #include <gtk/gtk.h>
 #include <stddef.h>
@@ -26,8 +26,13 @@ struct DialogWidgets {
 bool CreateDialogWindow(const DialogTemplate& tmpl, const unsigned char* res,
                         size_t size, GtkWindow* owner, DialogWidgets* out);
 
+// Makes `window` a dialog whose frame offers the window manager only Move,
+// and Close when `closable`: no minimize, maximize or resize, as a Windows
+// dialog with a caption and a system menu. Call before it is realized.
+void OfferOnlyMoveAndClose(GtkWindow* window, bool closable);
+
 // The face that stands in for a template's font: "Monospace" for the fixed
 // faces of Windows (Fixedsys, Terminal, Courier, ...), else "Sans".
 const char* StandInFace(const uint16_t* faceName);
 
-#endif  // MAILVIEW_PLATFORM_DIALOG_WINDOW_H_
+#endif  // MAILVIEW_PLATFORM_GTK_DIALOG_WINDOW_H_

@@ -3,8 +3,8 @@
 // dialogs use is accepted: push buttons and a read-only multi-line edit
 // control, with the styles the stand-in knows how to honour. Pure byte
 // work: no GTK, and nothing is read outside the bytes given.
-#ifndef MAILVIEW_PLATFORM_DIALOG_TEMPLATE_H_
-#define MAILVIEW_PLATFORM_DIALOG_TEMPLATE_H_
+#ifndef MAILVIEW_PLATFORM_GTK_DIALOG_TEMPLATE_H_
+#define MAILVIEW_PLATFORM_GTK_DIALOG_TEMPLATE_H_
 
 #include <stddef.h>
 #include <stdint.h>
@@ -54,4 +54,4 @@ int MapDialogUnits(int units, int base, int divisor);
 // A-Z a-z in the dialog's font: their average width, rounded.
 int HorizontalBaseUnit(int widthOfAlphabet);
 
-#endif  // MAILVIEW_PLATFORM_DIALOG_TEMPLATE_H_
+#endif  // MAILVIEW_PLATFORM_GTK_DIALOG_TEMPLATE_H_

@@ -3,6 +3,7 @@
 #include <gtk/gtk.h>
 #include <windows.h>
 
+#include "dialog_window.h"
 #include "gtk_display.h"
 
 namespace {
@@ -32,6 +33,7 @@ int WINAPI MessageBoxA(HWND, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
       lpText);
   gtk_window_set_title(GTK_WINDOW(box), lpCaption);
   gtk_window_set_resizable(GTK_WINDOW(box), FALSE);
+  OfferOnlyMoveAndClose(GTK_WINDOW(box), true);
   gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
   gtk_dialog_set_default_response(GTK_DIALOG(box), GTK_RESPONSE_OK);
   // Enter presses OK; Esc and the close box answer as well.

@@ -3,6 +3,8 @@
 // and schedules steps that run from inside the modal loop: they look at
 // the widgets and press keys; a watchdog ends a dialog that gets stuck.
 #include <gtest/gtest.h>
+#include <X11/Xlib.h>
+#include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 #include <string.h>
 #include <windows.h>
@@ -11,8 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "adversarial_lines.h"
 #include "dialog_template.h"
 #include "dialog_widgets.h"
+#include "edit_text.h"
 #include "gtk_display.h"
 #include "instance.h"
 #include "mail.h"
@@ -165,6 +169,17 @@ int Count(const Script& r, UINT msg, WPARAM wParam) {
   return n;
 }
 
+// The dialog's base units in pixels, from the font of its text control, as
+// Windows computes them from the dialog's font.
+void BaseUnits(HWND d, int* bx, int* by) {
+  PangoLayout* layout = gtk_widget_create_pango_layout(
+      Text(d), "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+  int alphabet;
+  pango_layout_get_pixel_size(layout, &alphabet, by);
+  g_object_unref(layout);
+  *bx = HorizontalBaseUnit(alphabet);
+}
+
 class Dialog : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(OpenDisplay()) << "no display: run under tests/with-display.sh"; }
@@ -187,18 +202,17 @@ TEST_F(Dialog, IsBuiltFromTheTemplate) {
     const PangoFontDescription* font = pango_context_get_font_description(context);
     EXPECT_STREQ("Monospace", pango_font_description_get_family(font));
     EXPECT_EQ(9 * PANGO_SCALE, pango_font_description_get_size(font));
-    int narrow, wide, height, alphabet;
+    int narrow, wide, height;
     PangoLayout* layout = gtk_widget_create_pango_layout(Text(d), "iiii");
     pango_layout_get_pixel_size(layout, &narrow, &height);
     pango_layout_set_text(layout, "MMMM", -1);
     pango_layout_get_pixel_size(layout, &wide, &height);
     EXPECT_EQ(narrow, wide);
-    pango_layout_set_text(layout, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", -1);
-    pango_layout_get_pixel_size(layout, &alphabet, &height);
     g_object_unref(layout);
 
     // Sizes from the dialog units of that font.
-    int bx = HorizontalBaseUnit(alphabet), by = height;
+    int bx, by;
+    BaseUnits(d, &bx, &by);
     EXPECT_GE(bx, 5);
     EXPECT_GE(by, 10);
     int width, windowHeight;
@@ -240,7 +254,7 @@ TEST_F(Dialog, IsBuiltFromTheTemplate) {
     GtkScrolledWindow* scrolled = GTK_SCROLLED_WINDOW(gtk_widget_get_parent(Text(d)));
     GtkPolicyType h, v;
     gtk_scrolled_window_get_policy(scrolled, &h, &v);
-    EXPECT_EQ(GTK_POLICY_NEVER, h);
+    EXPECT_EQ(GTK_POLICY_EXTERNAL, h);  // no bar, and no width from the text
     EXPECT_EQ(GTK_POLICY_ALWAYS, v);
     EXPECT_TRUE(gtk_widget_get_mapped(gtk_scrolled_window_get_vscrollbar(scrolled)));
     EXPECT_FALSE(gtk_scrolled_window_get_overlay_scrolling(scrolled));
@@ -498,6 +512,73 @@ TEST_F(Dialog, ShowsTheBytesAsTheEditControlDoes) {
   EXPECT_EQ(100 + IDCANCEL, RunDialog(&r));
 }
 
+// Waits until GTK has nothing left to do: the text laid out to its end, the
+// window's size settled with the X server.
+Step Settled() {
+  return [](HWND) {
+    gdk_display_sync(gdk_display_get_default());
+    return !gtk_events_pending();
+  };
+}
+
+// The text control's view of `bytes`.
+std::string Converted(const std::string& bytes) {
+  std::string out(EditTextUtf8Size(bytes.size()), '\0');
+  out.resize(EditTextToUtf8(bytes.data(), bytes.size(), &out[0], out.size()));
+  return out;
+}
+
+// Checks that the window has the size of its template, laid out from its
+// font, and that the text control holds all of `text`.
+void ExpectTemplateSizeAndText(HWND d, const std::string& text) {
+  int bx, by;
+  BaseUnits(d, &bx, &by);
+  const int width = MapDialogUnits(295, bx, 4), height = MapDialogUnits(277, by, 8);
+  int w, h;
+  gtk_window_get_size(GTK_WINDOW(Window(d)), &w, &h);
+  EXPECT_EQ(width, w);
+  EXPECT_EQ(height, h);
+  GdkWindow* shown = gtk_widget_get_window(Window(d));
+  EXPECT_EQ(width, gdk_window_get_width(shown));
+  EXPECT_EQ(height, gdk_window_get_height(shown));
+  EXPECT_EQ(width, gtk_widget_get_allocated_width(gtk_widget_get_parent(Text(d))));
+  EXPECT_EQ(Converted(text), ShownText(d));
+}
+
+// Opens the Send Mail window with `text` and checks it once it is settled.
+void ExpectFixedSizeWithAllOf(const std::string& text) {
+  Script r;
+  r.text = text;
+  r.steps = {Visible(), Settled(),
+             Check([&](HWND d) { ExpectTemplateSizeAndText(d, text); }),
+             Key(GDK_KEY_Escape)};
+  EXPECT_EQ(100 + IDCANCEL, RunDialog(&r));
+}
+
+TEST_F(Dialog, EveryByteRepeatedToTheLimitKeepsTheWindowsSize) {
+  Script r;
+  r.steps = {Visible()};
+  for (int b = 0x01; b <= 0xFF; ++b) {
+    std::string text = Fill(std::string(1, static_cast<char>(b)));
+    r.steps.push_back(Check([=](HWND d) { SetDlgItemTextA(d, 1121, text.c_str()); }));
+    r.steps.push_back(Settled());
+    r.steps.push_back(Check([=](HWND d) {
+      SCOPED_TRACE(testing::Message() << "byte 0x" << std::hex << b);
+      ExpectTemplateSizeAndText(d, text);
+    }));
+  }
+  r.steps.push_back(Key(GDK_KEY_Escape));
+  EXPECT_EQ(100 + IDCANCEL, RunDialog(&r));
+}
+
+TEST_F(Dialog, AdversarialLinesKeepTheWindowsSize) {
+  for (const AdversarialLine& c : AdversarialLines()) {
+    SCOPED_TRACE(c.what);
+    ASSERT_LE(c.text.size(), static_cast<size_t>(MAX_MAIL_LENGTH - 1));
+    ExpectFixedSizeWithAllOf(c.text);
+  }
+}
+
 // The first top-level window titled `title` that is shown and active.
 GtkWidget* ActiveWindow(const char* title) {
   GList* all = gtk_window_list_toplevels();
@@ -586,6 +667,25 @@ TEST_F(Dialog, EndedWhileStartingItNeverShows) {
   EXPECT_EQ(7, DialogBoxParamA(ProgramInstance(), MAKEINTRESOURCE(134), NULL, EndsAtOnce, 0));
   EXPECT_FALSE(mapped);
   EXPECT_EQ(before, Toplevels());
+}
+
+TEST_F(Dialog, AnXErrorNoTrapTakesIsLetPass) {
+  GdkDisplay* display = gdk_display_get_default();
+  ASSERT_TRUE(GDK_IS_X11_DISPLAY(display));
+  Display* x = gdk_x11_display_get_xdisplay(display);
+  const ::Window none = 0x7FFFFFF;  // no window of ours
+  // GDK's traps still get theirs...
+  gdk_x11_display_error_trap_push(display);
+  XDestroyWindow(x, none);
+  EXPECT_EQ(BadWindow, gdk_x11_display_error_trap_pop(display));
+  // ...and one outside a trap leaves the process running: GDK's handler
+  // would have ended it with status 1.
+  XDestroyWindow(x, none);
+  XSync(x, False);
+  Script r;
+  r.steps = {Visible(), Check([&](HWND) { XDestroyWindow(x, none); }), Settled(),
+             Key(GDK_KEY_Return)};
+  EXPECT_EQ(100 + IDOK, RunDialog(&r));
 }
 
 // A 16 x 16 icon of 16 colours: header, palette, colour bits, mask bits.

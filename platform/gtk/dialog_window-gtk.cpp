@@ -71,9 +71,16 @@ GtkWidget* CreateEdit(const DialogItem& item, const char* text,
   gtk_text_buffer_set_text(buffer, text, -1);
   g_signal_connect(buffer, "mark-set", G_CALLBACK(FollowCaret), view);
 
+  // No horizontal bar, and no width taken from the text either. A text
+  // view asks for the width of its widest line, and some lines are wider
+  // than any wrap: Pango never breaks inside one character (a base with its
+  // marks, an emoji joiner sequence, a run of Hangul leading jamo) nor in a
+  // run of white space that holds a tab. With GTK_POLICY_NEVER that width
+  // went on to the window, whose wider text wrapped wider in turn, up to
+  // the X server's limit. The control keeps the size of its template.
   GtkWidget* scrolled = gtk_scrolled_window_new(NULL, NULL);
   gtk_scrolled_window_set_policy(
-      GTK_SCROLLED_WINDOW(scrolled), GTK_POLICY_NEVER,
+      GTK_SCROLLED_WINDOW(scrolled), GTK_POLICY_EXTERNAL,
       item.style & WS_VSCROLL ? GTK_POLICY_ALWAYS : GTK_POLICY_EXTERNAL);
   // A classic bar that is always there, not an overlay that comes and goes.
   gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(scrolled),
@@ -136,6 +143,12 @@ bool AllTextsValid(const DialogTemplate& t, gchar** caption,
 
 }  // namespace
 
+void OfferOnlyMoveAndClose(GtkWindow* window, bool closable) {
+  gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_DIALOG);
+  g_signal_connect(window, "realize", G_CALLBACK(LimitFrame),
+                   GINT_TO_POINTER(closable));
+}
+
 const char* StandInFace(const uint16_t* faceName) {
   static const char* const kFixed[] = {"Fixedsys", "Terminal", "Courier",
                                        "Courier New", "Lucida Console",
@@ -159,7 +172,6 @@ bool CreateDialogWindow(const DialogTemplate& t, const unsigned char* res,
   if (valid) {
     GtkWidget* window = out->window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_window_set_title(GTK_WINDOW(window), caption);
-    gtk_window_set_type_hint(GTK_WINDOW(window), GDK_WINDOW_TYPE_HINT_DIALOG);
     gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
     gtk_window_set_modal(GTK_WINDOW(window), TRUE);
     gtk_window_set_decorated(GTK_WINDOW(window),
@@ -209,8 +221,7 @@ bool CreateDialogWindow(const DialogTemplate& t, const unsigned char* res,
       gtk_window_move(GTK_WINDOW(window), MapDialogUnits(t.x, bx, 4),
                       MapDialogUnits(t.y, by, 8));
     SetIcon(window, res, size);
-    g_signal_connect(window, "realize", G_CALLBACK(LimitFrame),
-                     GINT_TO_POINTER((t.style & WS_SYSMENU) != 0));
+    OfferOnlyMoveAndClose(GTK_WINDOW(window), (t.style & WS_SYSMENU) != 0);
   }
   g_free(caption);
   for (gchar* text : texts)

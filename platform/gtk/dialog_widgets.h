@@ -1,6 +1,6 @@
 // The GTK widgets behind the handles of the dialog stand-in, for tests.
-#ifndef MAILVIEW_PLATFORM_DIALOG_WIDGETS_H_
-#define MAILVIEW_PLATFORM_DIALOG_WIDGETS_H_
+#ifndef MAILVIEW_PLATFORM_GTK_DIALOG_WIDGETS_H_
+#define MAILVIEW_PLATFORM_GTK_DIALOG_WIDGETS_H_
 
 #include <gtk/gtk.h>
 #include <windows.h>
@@ -15,4 +15,4 @@ GtkWidget* DialogItemWidget(HWND dialog, int id);
 // The handle of control `id` of an open dialog, or NULL.
 HWND DialogItemHandle(HWND dialog, int id);
 
-#endif  // MAILVIEW_PLATFORM_DIALOG_WIDGETS_H_
+#endif  // MAILVIEW_PLATFORM_GTK_DIALOG_WIDGETS_H_

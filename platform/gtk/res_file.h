@@ -1,8 +1,8 @@
 // Finding resources in the bytes of a compiled resource (.res) file, the
 // form in which the Linux build carries mailview.rc. Pure byte work: no
 // GTK, and nothing is ever read outside the bytes given.
-#ifndef MAILVIEW_PLATFORM_RES_FILE_H_
-#define MAILVIEW_PLATFORM_RES_FILE_H_
+#ifndef MAILVIEW_PLATFORM_GTK_RES_FILE_H_
+#define MAILVIEW_PLATFORM_GTK_RES_FILE_H_
 
 #include <stddef.h>
 
@@ -34,4 +34,4 @@ bool FindResourceData(const unsigned char* res, size_t size, unsigned type,
 size_t BuildIconFile(const unsigned char* res, size_t size, unsigned id,
                      unsigned char* out, size_t outSize);
 
-#endif  // MAILVIEW_PLATFORM_RES_FILE_H_
+#endif  // MAILVIEW_PLATFORM_GTK_RES_FILE_H_
