@@ -6,7 +6,8 @@ add_executable(gtk_unit_tests
   platform/gtk/dialog_template_test.cpp
   platform/gtk/edit_text_test.cpp
   platform/gtk/gtk_display_test.cpp
-  platform/gtk/res_file_test.cpp)
+  platform/gtk/res_file_test.cpp
+  tests/adversarial_lines.cpp)
 target_include_directories(gtk_unit_tests PRIVATE tests)
 target_link_libraries(gtk_unit_tests PRIVATE mailview_gtk mailview_core
   GTest::gtest_main)
