@@ -94,3 +94,15 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
+
+set(PACKAGE_TEST ${CMAKE_SOURCE_DIR}/tests/package_test.sh)
+add_test(NAME package.deb
+  COMMAND ${PACKAGE_TEST} deb ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}
+          ${CMAKE_CPACK_COMMAND} ${PROJECT_VERSION})
+add_test(NAME package.windows_zip
+  COMMAND ${PACKAGE_TEST} zip ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}
+          ${CMAKE_CPACK_COMMAND} ${PROJECT_VERSION}
+          ${MAILVIEW_WIN32_EXE} ${MAILVIEW_WIN64_EXE})
+# One CPack at a time: each first brings this build tree up to date.
+set_tests_properties(package.deb package.windows_zip PROPERTIES
+  RESOURCE_LOCK cpack TIMEOUT 300 SKIP_RETURN_CODE 77)
