@@ -2,6 +2,7 @@
 #   make demo     install what is missing, build, show a sample message
 #   make test     install what is missing, build both platforms, run every test
 #   make install  put mailview and its manual page under $(DESTDIR)$(PREFIX)
+#   make package  the Debian package and the Windows zip, in build/package/
 
 PREFIX ?= /usr/local
 WERROR ?= OFF
@@ -67,6 +68,13 @@ install:
 	test -x $(INSTALL_FROM)/mailview || $(MAKE) linux
 	install -D -m 755 $(INSTALL_FROM)/mailview $(DESTDIR)$(PREFIX)/bin/mailview
 	install -D -m 644 docs/mailview.1 $(DESTDIR)$(PREFIX)/share/man/man1/mailview.1
+
+# Made by CPack from the three build trees; `make test` checks them with
+# tests/package_test.sh. CPack's staging tree is of no use afterwards.
+.PHONY: package
+package: build
+	cpack --config build/linux/CPackConfig.cmake -B build/package
+	rm -rf build/package/_CPack_Packages
 
 clean:
 	rm -rf build

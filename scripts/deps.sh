@@ -24,7 +24,8 @@ fuzz=(clang libclang-rt-14-dev)
 callers_and_comparisons=(php-cli zenity)
 # a window manager and a Wayland compositor for the window's tests
 desktops=(openbox weston)
-packaging=(dpkg-dev lintian)
+# file: CPack asks it which staged files are programs, for dpkg-shlibdeps
+packaging=(dpkg-dev lintian file)
 
 case $set_name in
 demo) packages=("${build_linux[@]}" "${show_without_display[@]}") ;;

@@ -1,0 +1,108 @@
+# Packages, made by CPack from this build tree (make package):
+#   mailview_<version>_amd64.deb     the Linux program, its manual page, the
+#                                    copyright and changelog, as Debian wants
+#   mailview-<version>-windows.zip   the 32-bit and 64-bit Windows executables
+#                                    from their own build trees, and README.txt
+# Each package installs one component: `linux` (also what `cmake --install`
+# installs) or `windows`; cmake/package_generators.cmake picks it.
+include(GNUInstallDirs)
+
+set(MAILVIEW_MAINTAINER "The mailview developers <mailview@example.org>"
+  CACHE STRING "Maintainer of the packages: a name and a mail address")
+set(MAILVIEW_WIN32_EXE ${CMAKE_SOURCE_DIR}/build/win32/mailview.exe
+  CACHE FILEPATH "The 32-bit Windows executable that goes into the zip")
+set(MAILVIEW_WIN64_EXE ${CMAKE_SOURCE_DIR}/build/win64/mailview.exe
+  CACHE FILEPATH "The 64-bit Windows executable that goes into the zip")
+
+set(PKG_DIR ${CMAKE_BINARY_DIR}/package-files)
+file(MAKE_DIRECTORY ${PKG_DIR})
+
+# Debian wants the manual page and the changelog compressed with gzip -9 and
+# no name or time stamp in the header (-n), so that the bytes depend only on
+# the text.
+find_program(GZIP gzip REQUIRED)
+set(PKG_GZIPPED)
+foreach(source docs/mailview.1 packaging/changelog)
+  get_filename_component(name ${source} NAME)
+  add_custom_command(OUTPUT ${PKG_DIR}/${name}.gz
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/${source} ${PKG_DIR}/${name}
+    COMMAND ${GZIP} -9nf ${PKG_DIR}/${name}
+    DEPENDS ${source}
+    VERBATIM)
+  list(APPEND PKG_GZIPPED ${PKG_DIR}/${name}.gz)
+endforeach()
+add_custom_target(package_files ALL DEPENDS ${PKG_GZIPPED})
+
+# The licence text: in the Debian copyright file as a DEP-5 "License" field
+# (each line indented, an empty line as " ."), whole in the zip's README.txt,
+# which has CR LF line ends throughout, as Notepad and every Windows editor
+# expect.
+file(READ ${CMAKE_SOURCE_DIR}/LICENSE MAILVIEW_LICENSE)
+string(STRIP "${MAILVIEW_LICENSE}" MAILVIEW_LICENSE)
+string(REGEX REPLACE "^.*\n(Permission )" "\\1" text "${MAILVIEW_LICENSE}")
+string(REPLACE "\n\n" "\n.\n" text "${text}")
+string(REPLACE "\n" "\n " MAILVIEW_LICENSE_TEXT " ${text}")
+configure_file(packaging/copyright.in ${PKG_DIR}/copyright @ONLY)
+file(READ ${CMAKE_SOURCE_DIR}/packaging/README.txt.in text)
+string(CONFIGURE "${text}" text @ONLY)
+file(GENERATE OUTPUT ${PKG_DIR}/README.txt CONTENT "${text}"
+  NEWLINE_STYLE CRLF)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/LICENSE ${CMAKE_SOURCE_DIR}/packaging/README.txt.in)
+
+install(TARGETS mailview RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+  COMPONENT linux)
+install(FILES ${PKG_DIR}/mailview.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
+  COMPONENT linux)
+install(FILES ${PKG_DIR}/copyright ${PKG_DIR}/changelog.gz
+  DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT linux)
+# Read only when the zip is made, so this tree builds without them.
+install(FILES ${MAILVIEW_WIN32_EXE} DESTINATION win32
+  COMPONENT windows EXCLUDE_FROM_ALL)
+install(FILES ${MAILVIEW_WIN64_EXE} DESTINATION win64
+  COMPONENT windows EXCLUDE_FROM_ALL)
+install(FILES ${PKG_DIR}/README.txt DESTINATION .
+  COMPONENT windows EXCLUDE_FROM_ALL)
+
+set(CPACK_GENERATOR DEB ZIP)
+set(CPACK_VERBATIM_VARIABLES ON)  # the description holds quotes
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_SOURCE_DIR}/cmake/package_generators.cmake)
+set(CPACK_MAILVIEW_BINARY_DIR ${CMAKE_BINARY_DIR})
+set(CPACK_PACKAGE_NAME mailview)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})  # CPack's default drops the 4th
+set(CPACK_PACKAGE_VENDOR "The mailview developers")
+set(CPACK_PACKAGE_CONTACT ${MAILVIEW_MAINTAINER})
+set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+  "show outgoing mail in a window instead of sending it")
+set(CPACK_PACKAGE_DESCRIPTION [[
+mailview stands in for sendmail. Give it to PHP's mail(), git send-email
+or a shell script as their mail program, and nothing is delivered: each
+message they write is shown, exactly as written, in a read-only,
+scrollable, fixed-pitch window titled "Send Mail", closed with OK, Enter
+or Esc. The calling program waits until the window is closed.
+
+It lets you see what a program would have mailed while you write or test
+it. A message of 10,000 characters or more is refused with an
+"Email too long" box. The exit status is always 0; without a display,
+mailview reads the message and ends at once.]])
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/package_dirs.cmake)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION mail)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+include(CPack)
+
+set(PACKAGE_TEST ${CMAKE_SOURCE_DIR}/tests/package_test.sh)
+add_test(NAME package.deb
+  COMMAND ${PACKAGE_TEST} deb ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}
+          ${CMAKE_CPACK_COMMAND} ${PROJECT_VERSION})
+add_test(NAME package.windows_zip
+  COMMAND ${PACKAGE_TEST} zip ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}
+          ${CMAKE_CPACK_COMMAND} ${PROJECT_VERSION}
+          ${MAILVIEW_WIN32_EXE} ${MAILVIEW_WIN64_EXE})
+# One CPack at a time: each first brings this build tree up to date.
+set_tests_properties(package.deb package.windows_zip PROPERTIES
+  RESOURCE_LOCK cpack TIMEOUT 300 SKIP_RETURN_CODE 77)

@@ -1,0 +1,141 @@
+#!/usr/bin/env bash
+# The packages that CPack makes from a build tree, checked as a user, dpkg
+# and lintian see them. Nothing is installed onto this machine.
+#   tests/package_test.sh deb SOURCE_DIR BUILD_DIR CPACK VERSION
+#   tests/package_test.sh zip SOURCE_DIR BUILD_DIR CPACK VERSION WIN32_EXE WIN64_EXE
+# The zip check exits 77 (skipped) when a Windows executable is not built.
+set -euo pipefail
+mode=$1 src=$2 build=$3 cpack=$4 version=$5
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+fail() { echo "package_test $mode: $*" >&2; exit 1; }
+
+make_package() {  # GENERATOR FILE: makes FILE in $tmp/out
+  # Under a strict umask: the modes in the package must not depend on it.
+  (umask 077; "$cpack" --config "$build/CPackConfig.cmake" -G "$1" -B "$tmp/out" \
+    >"$tmp/cpack.log" 2>&1) || { cat "$tmp/cpack.log" >&2; fail "cpack -G $1"; }
+  [ -f "$tmp/out/$2" ] || fail "no $2 among: $(ls "$tmp/out")"
+}
+
+gzip_is_debians() {  # FILE SOURCE: gzip -9 without name or time, of SOURCE
+  # Header bytes 3..8: flags (no name), time stamp 0, "best compression".
+  [ "$(od -An -tx1 -j3 -N6 "$1" | tr -d ' ')" = 000000000002 ] ||
+    fail "$1: not compressed with gzip -9n"
+  gunzip -c "$1" | cmp -s - "$2" || fail "$1 does not hold $2"
+}
+
+check_deb() {
+  local deb=mailview_${version}_amd64.deb root=$tmp/root
+  make_package DEB "$deb"
+  deb=$tmp/out/$deb
+  local name want got
+  while IFS='|' read -r name want; do
+    got=$(dpkg-deb -f "$deb" "$name")
+    # shellcheck disable=SC2053  # $want is a pattern
+    [[ $got == $want ]] || fail "field $name is '$got', want '$want'"
+  done <<EOF
+Package|mailview
+Version|$version
+Architecture|amd64
+Section|mail
+Priority|optional
+Maintainer|?* <?*@?*>
+Depends|libc6 (>= *
+Depends|*, libgtk-3-0 (>= *
+Depends|*, libx11-6*
+Description|show outgoing mail in a window instead of sending it?*"Send Mail"*
+EOF
+  dpkg-deb -c "$deb" | awk '{print $1, $2, $6}' >"$tmp/files"
+  diff -u - "$tmp/files" <<EOF || fail "file list of the .deb"
+drwxr-xr-x root/root ./usr/
+drwxr-xr-x root/root ./usr/bin/
+-rwxr-xr-x root/root ./usr/bin/mailview
+drwxr-xr-x root/root ./usr/share/
+drwxr-xr-x root/root ./usr/share/doc/
+drwxr-xr-x root/root ./usr/share/doc/mailview/
+-rw-r--r-- root/root ./usr/share/doc/mailview/changelog.gz
+-rw-r--r-- root/root ./usr/share/doc/mailview/copyright
+drwxr-xr-x root/root ./usr/share/man/
+drwxr-xr-x root/root ./usr/share/man/man1/
+-rw-r--r-- root/root ./usr/share/man/man1/mailview.1.gz
+EOF
+
+  dpkg-deb -x "$deb" "$root"
+  gzip_is_debians "$root/usr/share/man/man1/mailview.1.gz" "$src/docs/mailview.1"
+  gzip_is_debians "$root/usr/share/doc/mailview/changelog.gz" "$src/packaging/changelog"
+  local copyright=$root/usr/share/doc/mailview/copyright
+  head -1 "$copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+    fail "copyright is not in the machine-readable format"
+  grep -qx 'Copyright: 2026 The mailview developers' "$copyright" || fail "no copyright holder"
+  sed -n '/^Permission/,$p' "$src/LICENSE" | sed 's/^$/./; s/^/ /' |
+    diff -u - <(sed -n '/^ Permission/,$p' "$copyright") || fail "copyright's licence text"
+  # The program that was built and tested, only stripped.
+  strip -o "$tmp/stripped" "$build/mailview"
+  cmp -s "$tmp/stripped" "$root/usr/bin/mailview" || fail "/usr/bin/mailview is not the built program, stripped"
+  # Without a display it reads the whole message, also one over the limit
+  # (the writer would see a broken pipe otherwise), and ends with status 0.
+  for size in 20 20000; do
+    head -c "$size" /dev/zero | tr '\0' x |
+      env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/mailview" -t -i ||
+      fail "the packaged mailview, $size characters without a display: status $?"
+  done
+
+  # None of either today: a new warning is a fault to look at, not noise.
+  local status=0
+  lintian -I --fail-on error,warning "$deb" >"$tmp/lintian" 2>&1 || status=$?
+  grep -v '^running with root' "$tmp/lintian" || true
+  [ "$status" = 0 ] || fail "lintian reports errors or warnings"
+}
+
+check_zip() {
+  local win32=$1 win64=$2 zip=mailview-${version}-windows.zip top=mailview-${version}-windows
+  for exe in "$win32" "$win64"; do
+    [ -f "$exe" ] || { echo "skipped: $exe is not built (make win32 win64)"; exit 77; }
+  done
+  make_package ZIP "$zip"
+  cmake -E tar tf "$tmp/out/$zip" | sort >"$tmp/files"
+  diff -u - "$tmp/files" <<EOF || fail "file list of the zip"
+$top/README.txt
+$top/win32/
+$top/win32/mailview.exe
+$top/win64/
+$top/win64/mailview.exe
+EOF
+  (cd "$tmp" && cmake -E tar xf "out/$zip")
+  cmp -s "$tmp/$top/win32/mailview.exe" "$win32" || fail "win32/mailview.exe differs from $win32"
+  cmp -s "$tmp/$top/win64/mailview.exe" "$win64" || fail "win64/mailview.exe differs from $win64"
+
+  local txt=$tmp/$top/README.txt lf cr crlf
+  lf=$(tr -cd '\n' <"$txt" | wc -c)
+  cr=$(tr -cd '\r' <"$txt" | wc -c)
+  crlf=$(grep -c $'\r$' "$txt" || true)
+  [ "$lf" -gt 0 ] && [ "$lf" = "$cr" ] && [ "$lf" = "$crlf" ] && [ "$(tail -c1 "$txt" | od -An -tx1)" = " 0a" ] ||
+    fail "README.txt: $lf LF, $cr CR, $crlf CR LF; want CR LF line ends only"
+  tr -d '\r' <"$txt" >"$tmp/readme"
+  head -1 "$tmp/readme" | grep -qx "mailview $version for Windows" || fail "README.txt: no version"
+  grep -qF 'win32\mailview.exe' "$tmp/readme" && grep -qF 'win64\mailview.exe' "$tmp/readme" ||
+    fail "README.txt does not name both executables as the zip holds them"
+  tail -n "$(wc -l <"$src/LICENSE")" "$tmp/readme" | diff -u "$src/LICENSE" - ||
+    fail "README.txt does not end with the licence"
+  # PHP reads the README's php.ini line as the command it hands to cmd.exe.
+  grep -m1 '^ *sendmail_path = ' "$tmp/readme" >"$tmp/php.ini" || fail "README.txt: no sendmail_path"
+  local got
+  got=$(php -n -c "$tmp/php.ini" -r 'echo ini_get("sendmail_path");')
+  [ "$got" = '"C:\Program Files\mailview\mailview.exe" -t -i' ] ||
+    fail "PHP reads README.txt's sendmail_path as: $got"
+}
+
+# The version in every place that states it, against the one in CMakeLists.txt.
+[[ $(head -1 "$src/packaging/changelog") == "mailview ($version) "* ]] ||
+  fail "packaging/changelog's latest entry is not $version"
+grep -qF "\"mailview $version\"" <(grep '^\.TH' "$src/docs/mailview.1") ||
+  fail "the manual page is not of version $version"
+grep -qxF "FILEVERSION ${version//./, }" "$src/resources/mailview.rc" ||
+  fail "mailview.rc's FILEVERSION is not $version"
+
+case $mode in
+deb) check_deb ;;
+zip) check_zip "$6" "$7" ;;
+*) fail "unknown check" ;;
+esac
+echo "package_test $mode: ok"
