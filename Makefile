@@ -19,17 +19,10 @@ deps:
 demo-deps:
 	@scripts/deps.sh demo
 
-linux: deps
-	cmake --preset linux -DMAILVIEW_WERROR=$(WERROR) >/dev/null
-	cmake --build --preset linux -j $(JOBS)
-
-win32: deps
-	cmake --preset win32 -DMAILVIEW_WERROR=$(WERROR) >/dev/null
-	cmake --build --preset win32 -j $(JOBS)
-
-win64: deps
-	cmake --preset win64 -DMAILVIEW_WERROR=$(WERROR) >/dev/null
-	cmake --build --preset win64 -j $(JOBS)
+# Each platform's build tree, named after its CMake preset.
+linux win32 win64: deps
+	cmake --preset $@ -DMAILVIEW_WERROR=$(WERROR) >/dev/null
+	cmake --build --preset $@ -j $(JOBS)
 
 build: linux win32 win64
 
