@@ -21,7 +21,7 @@ build_windows=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest)
 run_windows=(wine wine64 wine32:i386 fonts-wine)
 test_linux=(xclip python3 man-db)
 fuzz=(clang libclang-rt-14-dev)
-callers_and_comparisons=(php-cli zenity)
+callers_and_comparisons=(php-cli php-symfony-mailer zenity)
 # a window manager and a Wayland compositor for the window's tests
 desktops=(openbox weston)
 # file: CPack asks it which staged files are programs, for dpkg-shlibdeps

@@ -6,11 +6,17 @@ add_test(NAME install COMMAND ${CMAKE_SOURCE_DIR}/tests/install_test.sh
          ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
 
 # PHP's mail() through the recording stand-in, and through the real window
-# on a virtual display.
+# on a virtual display; Symfony Mailer's sendmail transport in the real window.
 add_program_test(caller_tests tests/caller_test.cpp tests/child.cpp)
+target_compile_definitions(caller_tests PRIVATE
+  SYMFONY_MAIL_PHP="${CMAKE_SOURCE_DIR}/tests/symfony_mail.php")
 add_test(NAME Callers.PhpMailShowsExactlyWhatPhpWrote
          COMMAND caller_tests --gtest_filter=Callers.PhpMailShowsExactlyWhatPhpWrote)
 add_test(NAME Callers.PhpMailInTheRealWindow
          COMMAND ${CMAKE_SOURCE_DIR}/tests/with-display.sh $<TARGET_FILE:caller_tests>
                  --gtest_filter=Callers.PhpMailInTheRealWindow)
 set_tests_properties(Callers.PhpMailInTheRealWindow PROPERTIES TIMEOUT 300)
+add_test(NAME Callers.SymfonyMailerInTheRealWindow
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/with-display.sh $<TARGET_FILE:caller_tests>
+                 --gtest_filter=Callers.SymfonyMailerInTheRealWindow)
+set_tests_properties(Callers.SymfonyMailerInTheRealWindow PROPERTIES TIMEOUT 300)
