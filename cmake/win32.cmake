@@ -3,6 +3,7 @@ enable_language(RC)
 
 add_executable(mailview WIN32
   ${MAILVIEW_SOURCES}
+  platform/desktop-win32.cpp
   platform/stdin-win32.cpp
   resources/mailview.rc)
 target_include_directories(mailview PRIVATE ${MAILVIEW_INCLUDES})
