@@ -32,6 +32,7 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/program_res.cpp
 # Everything but the dialog functions: shared by the program and its tests.
 add_library(mailview_core STATIC
   ${MAILVIEW_SOURCES}
+  platform/desktop-posix.cpp
   platform/stdin-posix.cpp
   platform/program_instance.cpp
   ${CMAKE_BINARY_DIR}/program_res.cpp)

@@ -3,6 +3,7 @@ enable_language(RC)
 
 add_executable(mailview WIN32
   ${MAILVIEW_SOURCES}
+  platform/desktop-win32.cpp
   platform/stdin-win32.cpp
   resources/mailview.rc)
 target_include_directories(mailview PRIVATE ${MAILVIEW_INCLUDES})
@@ -30,6 +31,7 @@ add_executable(wine_tests
   tests/wine/caller_test.cpp
   tests/wine/child.cpp
   tests/wine/resources_test.cpp
+  tests/wine/station_test.cpp
   tests/wine/version_test.cpp
   tests/wine/window_test.cpp)
 target_link_libraries(wine_tests PRIVATE gtest_main version)
@@ -48,7 +50,8 @@ endif()
 set(WINE_PREFIX ${CMAKE_BINARY_DIR}/wine-prefix)
 set(WITH_DISPLAY ${CMAKE_SOURCE_DIR}/tests/with-display.sh)
 set(WINE_SCRIPTS ${CMAKE_SOURCE_DIR}/tests/wine)
-set(WINE_SUITES Resources VersionFunctions SendMailWindow RefusalBox ThroughCmd)
+set(WINE_SUITES Resources VersionFunctions SendMailWindow RefusalBox ThroughCmd
+    InvisibleStation)
 
 add_test(NAME exe.imports
   COMMAND ${WINE_SCRIPTS}/check-imports.sh ${CMAKE_OBJDUMP}

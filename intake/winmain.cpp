@@ -1,12 +1,16 @@
-// The program's entry: read the mail, refuse it or show it, end.
+// The program's entry: read the mail; where it can be seen, refuse it or
+// show it; end.
 #include <windows.h>
 
+#include "desktop.h"
 #include "mail.h"
 #include "resource.h"
 #include "send_mail.h"
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
   ReadMailText();
+  if (!WindowsCanBeSeen())
+    return 0;  // no one could ever close the box or the window
   if (MailTextTooLong()) {
     MessageBoxA(NULL, "Email too long", "Error", MB_OK | MB_ICONEXCLAMATION);
     return 0;

@@ -27,8 +27,8 @@ Child::~Child() {
   }
 }
 
-long Child::WaitExit() {
-  if (WaitForSingleObject(pi.hProcess, WAIT_MS) != WAIT_OBJECT_0)
+long Child::WaitExit(DWORD ms) {
+  if (WaitForSingleObject(pi.hProcess, ms) != WAIT_OBJECT_0)
     return -1;
   DWORD status = 0;
   GetExitCodeProcess(pi.hProcess, &status);
@@ -68,14 +68,17 @@ DWORD WINAPI FeedPipe(void* arg) {
   return ok;
 }
 
-// Starts the process with the given standard input (inherited) or none.
-void Start(Child* child, const std::string& command_line, HANDLE input) {
+// Starts the process with the given standard input (inherited) or none, on
+// the given desktop or this process's.
+void Start(Child* child, const std::string& command_line, HANDLE input,
+           const char* desktop = NULL) {
   std::vector<char> line(command_line.begin(), command_line.end());
   line.push_back('\0');
   STARTUPINFOA si = {};
   si.cb = sizeof si;
   si.dwFlags = STARTF_USESTDHANDLES;
   si.hStdInput = input;
+  si.lpDesktop = const_cast<char*>(desktop);
   CreateProcessA(NULL, line.data(), NULL, NULL, input != NULL, 0, NULL, NULL,
                  &si, &child->pi);
 }
@@ -90,14 +93,15 @@ SECURITY_ATTRIBUTES Inheritable() {
 }  // namespace
 
 void StartWithPipe(Child* child, const std::string& command_line,
-                   const std::string& input, DWORD pipe_size) {
+                   const std::string& input, DWORD pipe_size,
+                   const char* desktop) {
   SECURITY_ATTRIBUTES sa = Inheritable();
   HANDLE read_end = NULL;
   HANDLE write_end = NULL;
   if (!CreatePipe(&read_end, &write_end, &sa, pipe_size))
     return;
   SetHandleInformation(write_end, HANDLE_FLAG_INHERIT, 0);
-  Start(child, command_line, read_end);
+  Start(child, command_line, read_end, desktop);
   CloseHandle(read_end);
   if (!child->started()) {
     CloseHandle(write_end);

@@ -28,8 +28,8 @@ struct Child {
 
   bool started() const { return pi.hProcess != NULL; }
   // Waits for the process to end; returns its exit status, or -1 if it is
-  // still running after WAIT_MS.
-  long WaitExit();
+  // still running after `ms` milliseconds.
+  long WaitExit(DWORD ms = WAIT_MS);
   // True when the feeding thread wrote every byte and closed the pipe
   // within WAIT_MS, that is, when the child read the pipe to its end.
   bool InputWritten();
@@ -37,9 +37,11 @@ struct Child {
 
 // Starts `command_line` with `input` written to a pipe on its standard input
 // (from a thread, then the pipe is closed). `pipe_size` is the pipe's
-// buffer size: small to make the writer wait for the reader.
+// buffer size: small to make the writer wait for the reader. `desktop`
+// (station\desktop) is where the process runs; NULL for this one's.
 void StartWithPipe(Child* child, const std::string& command_line,
-                   const std::string& input, DWORD pipe_size = 4096);
+                   const std::string& input, DWORD pipe_size = 4096,
+                   const char* desktop = NULL);
 
 // Starts `command_line` with standard input reading `path`.
 void StartWithFile(Child* child, const std::string& command_line,

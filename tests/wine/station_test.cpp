@@ -1,0 +1,96 @@
+// The real mailview.exe where no one can see a window, as a Windows service
+// runs: in a window station that is not visible it reads the whole mail and
+// ends at once with status 0, opening neither the window nor the box.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "child.h"
+
+namespace {
+
+const char kStation[] = "mailview-service";
+const char kDesktop[] = "mailview-service\\desktop";
+
+// A bound that a run never reaches, however loaded the machine: a run that
+// opens a window here never ends at all.
+const DWORD kEndMs = 30000;
+
+std::string Command() { return "\"" + MailviewExe() + "\" -t -i"; }
+
+testing::AssertionResult ReadFlags(HWINSTA station, DWORD* flags) {
+  USEROBJECTFLAGS info = {};
+  DWORD needed = 0;
+  if (!GetUserObjectInformationA(station, UOI_FLAGS, &info, sizeof info,
+                                 &needed))
+    return testing::AssertionFailure()
+           << "UOI_FLAGS unreadable, error " << GetLastError();
+  *flags = info.dwFlags;
+  return testing::AssertionSuccess();
+}
+
+// A window station of its own without WSF_VISIBLE, and a desktop in it:
+// what a service gets. Each test first checks that this really is so, and
+// that this process's own station is the visible one.
+class InvisibleStation : public testing::Test {
+ protected:
+  void SetUp() override {
+    DWORD flags = 0;
+    ASSERT_TRUE(ReadFlags(GetProcessWindowStation(), &flags));
+    ASSERT_TRUE(flags & WSF_VISIBLE) << "the tests' own station is hidden";
+
+    station_ = CreateWindowStationA(kStation, 0, WINSTA_ALL_ACCESS, NULL);
+    ASSERT_NE(station_, nullptr) << "error " << GetLastError();
+    ASSERT_TRUE(ReadFlags(station_, &flags));
+    ASSERT_FALSE(flags & WSF_VISIBLE) << "the new station is visible";
+
+    // A desktop is made in the calling process's station.
+    HWINSTA own = GetProcessWindowStation();
+    ASSERT_TRUE(SetProcessWindowStation(station_));
+    desktop_ = CreateDesktopA("desktop", NULL, NULL, 0, GENERIC_ALL, NULL);
+    DWORD error = GetLastError();
+    ASSERT_TRUE(SetProcessWindowStation(own));
+    ASSERT_NE(desktop_, nullptr) << "error " << error;
+  }
+
+  void TearDown() override {
+    if (desktop_ != NULL)
+      CloseDesktop(desktop_);
+    if (station_ != NULL)
+      CloseWindowStation(station_);
+  }
+
+  HWINSTA station_ = NULL;
+  HDESK desktop_ = NULL;
+};
+
+std::string Megabyte() {
+  std::string line = std::string(99, 'm') + "\n";
+  std::string input;
+  while (input.size() < 1024 * 1024)
+    input += line;
+  return input;
+}
+
+TEST_F(InvisibleStation, ReadsTheWholeMailAndEndsAtOnceWithStatusZero) {
+  struct Run {
+    const char* what;
+    std::string input;
+  } runs[] = {
+      {"an accepted mail",
+       "To: ada@example.org\r\nSubject: Your order\r\n\r\nThank you.\r\n"},
+      {"10,000 characters", std::string(10000, 'x')},
+      {"a megabyte", Megabyte()},
+  };
+  for (const Run& run : runs) {
+    SCOPED_TRACE(run.what);
+    Child child;
+    // A pipe of 4 KB: the writer only finishes if mailview reads everything.
+    StartWithPipe(&child, Command(), run.input, 4096, kDesktop);
+    ASSERT_TRUE(child.started()) << "error " << GetLastError();
+    EXPECT_EQ(child.WaitExit(kEndMs), 0) << "-1: still running";
+    EXPECT_TRUE(child.InputWritten()) << "the writer saw a broken pipe";
+  }
+}
+
+}  // namespace
