@@ -36,3 +36,11 @@ set_target_properties(window_tests PROPERTIES
   CROSSCOMPILING_EMULATOR ${WITH_DISPLAY})
 gtest_discover_tests(window_tests DISCOVERY_MODE PRE_TEST
   PROPERTIES TIMEOUT 120)
+
+# Both windows as a screen reader finds them: read over AT-SPI, with an
+# accessibility bus in a D-Bus session of the test's own.
+add_test(NAME Accessibility.BothWindowsAreAnnouncedAsDialogs
+  COMMAND ${WITH_DISPLAY} dbus-run-session --
+          ${CMAKE_SOURCE_DIR}/tests/atspi_test.py $<TARGET_FILE:mailview>)
+set_tests_properties(Accessibility.BothWindowsAreAnnouncedAsDialogs
+  PROPERTIES TIMEOUT 300)

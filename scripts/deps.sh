@@ -20,6 +20,8 @@ show_without_display=(xvfb xauth x11-utils xdotool imagemagick)
 build_windows=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest)
 run_windows=(wine wine64 wine32:i386 fonts-wine)
 test_linux=(xclip python3 man-db)
+# the windows read as a screen reader reads them: AT-SPI in a D-Bus session
+accessibility=(python3-pyatspi at-spi2-core dbus-daemon)
 fuzz=(clang libclang-rt-14-dev)
 callers_and_comparisons=(php-cli zenity)
 # a window manager and a Wayland compositor for the window's tests
@@ -32,6 +34,7 @@ demo) packages=("${build_linux[@]}" "${show_without_display[@]}") ;;
 test)
   packages=("${build_linux[@]}" "${show_without_display[@]}"
             "${build_windows[@]}" "${run_windows[@]}" "${test_linux[@]}"
+            "${accessibility[@]}"
             "${fuzz[@]}" "${callers_and_comparisons[@]}" "${desktops[@]}"
             "${packaging[@]}")
   ;;

@@ -196,6 +196,7 @@ TEST_F(Dialog, IsBuiltFromTheTemplate) {
     EXPECT_TRUE(gtk_window_get_decorated(w));
     EXPECT_TRUE(gtk_window_get_modal(w));
     EXPECT_EQ(GDK_WINDOW_TYPE_HINT_DIALOG, gtk_window_get_type_hint(w));
+    EXPECT_EQ(ATK_ROLE_DIALOG, atk_object_get_role(gtk_widget_get_accessible(Window(d))));
 
     // The dialog font: a fixed-pitch 9-point face.
     PangoContext* context = gtk_widget_get_pango_context(Text(d));
