@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that mailview needs, if any are missing.
+#   scripts/deps.sh linux  building the Linux tree (make linux)
 #   scripts/deps.sh demo   building the Linux program and showing the sample
 #   scripts/deps.sh test   everything make test needs (the demo's too)
 #   scripts/deps.sh SET --list   print the set's packages, install nothing
@@ -30,6 +31,7 @@ desktops=(openbox weston)
 packaging=(dpkg-dev lintian file)
 
 case $set_name in
+linux) packages=("${build_linux[@]}") ;;
 demo) packages=("${build_linux[@]}" "${show_without_display[@]}") ;;
 test)
   packages=("${build_linux[@]}" "${show_without_display[@]}"
@@ -38,7 +40,7 @@ test)
             "${fuzz[@]}" "${callers_and_comparisons[@]}" "${desktops[@]}"
             "${packaging[@]}")
   ;;
-*) echo "usage: $0 demo|test" >&2; exit 2 ;;
+*) echo "usage: $0 linux|demo|test" >&2; exit 2 ;;
 esac
 
 if [ "${2:-}" = --list ]; then
