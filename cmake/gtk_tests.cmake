@@ -37,6 +37,17 @@ set_target_properties(window_tests PROPERTIES
 gtest_discover_tests(window_tests DISCOVERY_MODE PRE_TEST
   PROPERTIES TIMEOUT 120 LABELS window)
 
+# Under the sanitizers the heaviest layouts take over 20 s: there they are
+# labelled `slow` too, once CTest has found them.
+if(CMAKE_CXX_FLAGS MATCHES "-fsanitize=")
+  set(slow_tests ${CMAKE_BINARY_DIR}/slow_window_tests.cmake)
+  file(WRITE ${slow_tests} "set_tests_properties(
+  Dialog.EveryByteRepeatedToTheLimitKeepsTheWindowsSize
+  Window.LinesThatNoWrapBreaksKeepTheWindowsSize
+  PROPERTIES LABELS \"window;slow\")\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${slow_tests})
+endif()
+
 # Both windows as a screen reader finds them: read over AT-SPI, with an
 # accessibility bus in a D-Bus session of the test's own.
 add_test(NAME Accessibility.BothWindowsAreAnnouncedAsDialogs
