@@ -13,6 +13,7 @@ import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 failures = []
 
@@ -24,13 +25,20 @@ def check(condition, what):
 
 
 def wait_for(what, find, seconds=60):
-    """find()'s first true answer, asked until it gives one or time is up."""
+    """find()'s first true answer, asked again after each event from the
+    bus (or 50 ms without one) until it gives one or time is up."""
+    context = GLib.MainContext.default()
     deadline = time.monotonic() + seconds
     while time.monotonic() < deadline:
         found = find()
         if found:
             return found
-        time.sleep(0.05)
+        # The cached tree is what the bus last said; its events bring it
+        # up to date only when they are dispatched.
+        GLib.timeout_add(50, lambda: False)
+        context.iteration(True)
+        while context.pending():
+            context.iteration(False)
     sys.exit("FAILED: no " + what + " within %d s" % seconds)
 
 
@@ -100,6 +108,9 @@ def check_window(mailview, stdin, title, text_role, shown):
 
 def main():
     mailview = sys.argv[1]
+    # The registry up before any program: one that starts first may find
+    # no one to register with.
+    pyatspi.Registry.getDesktop(0).childCount
     # A CR before a CR LF pair ends the line with it; a lone one is a mark.
     check_window(mailview,
                  b"To: a@example.org\r\nSubject: hi\r\n\r\nA\r\r\nB\rC\r\n",
