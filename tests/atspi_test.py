@@ -61,10 +61,6 @@ def descendants(root, role):
         a.getState().contains(pyatspi.STATE_SHOWING))
 
 
-def role_names(acc):
-    return "%s %r" % (acc.getRoleName(), acc.name)
-
-
 def check_window(mailview, stdin, title, text_role, shown):
     """Runs mailview on `stdin`, checks its window named `title`, whose one
     showing text of `text_role` must read `shown`, and presses OK."""
@@ -78,8 +74,8 @@ def check_window(mailview, stdin, title, text_role, shown):
     check(window.getState().contains(pyatspi.STATE_MODAL), title + " is not modal")
 
     texts = descendants(window, text_role)
-    check([t.queryText().getText(0, -1) for t in texts] == [shown],
-          "%s shows %r, not %r" % (title, [role_names(t) for t in texts], shown))
+    got = [t.queryText().getText(0, -1) for t in texts]
+    check(got == [shown], "%s shows %r, not %r" % (title, got, shown))
     for t in texts:
         check(not t.getState().contains(pyatspi.STATE_EDITABLE),
               title + ": the text is editable")
