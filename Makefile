@@ -1,5 +1,6 @@
 # The two commands of the quick start, and installation.
 #   make demo     install what is missing, build, show a sample message
+#   make linux    install what building it needs, build the Linux tree
 #   make test     install what is missing, build both platforms, run every test
 #   make install  put mailview and its manual page under $(DESTDIR)$(PREFIX)
 #   make package  the Debian package and the Windows zip, in build/package/
@@ -8,7 +9,7 @@ PREFIX ?= /usr/local
 WERROR ?= OFF
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps demo-deps linux win32 win64 build demo test asan fuzz install clean
+.PHONY: all deps demo-deps linux-deps linux win32 win64 build demo test asan fuzz install clean
 
 all: build
 
@@ -19,8 +20,14 @@ deps:
 demo-deps:
 	@scripts/deps.sh demo
 
+# What the Linux tree needs to build, its tests included, and no more.
+linux-deps:
+	@scripts/deps.sh linux
+
 # Each platform's build tree, named after its CMake preset.
-linux win32 win64: deps
+linux: linux-deps
+win32 win64: deps
+linux win32 win64:
 	cmake --preset $@ -DMAILVIEW_WERROR=$(WERROR) >/dev/null
 	cmake --build --preset $@ -j $(JOBS)
 
@@ -32,7 +39,7 @@ demo: demo-deps
 	cmake --build --preset linux -j $(JOBS) --target mailview
 	scripts/demo.sh
 
-test: build
+test: deps build
 	ctest --preset linux -j $(JOBS)
 	ctest --preset win32
 	ctest --preset win64

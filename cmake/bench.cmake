@@ -16,4 +16,4 @@ target_link_libraries(startup_bench PRIVATE mailview_bench PkgConfig::X11
 
 add_executable(bench_tests bench/sample_mail_test.cpp bench/spawn_test.cpp)
 target_link_libraries(bench_tests PRIVATE mailview_bench GTest::gtest_main)
-gtest_discover_tests(bench_tests)
+gtest_discover_tests(bench_tests PROPERTIES LABELS unit)

@@ -30,6 +30,7 @@ function(add_fuzz_target name)
             -timeout=20 -rss_limit_mb=2048 -print_final_stats=1
             -artifact_prefix=${found} ${dict}
             ${work} ${FUZZ_DIR}/corpus/${name})
+  set_tests_properties(fuzz_${name} PROPERTIES LABELS "fuzz;slow")
 endfunction()
 
 list(APPEND MAILVIEW_INCLUDES platform/linux platform/gtk)

@@ -11,7 +11,7 @@ add_executable(gtk_unit_tests
 target_include_directories(gtk_unit_tests PRIVATE tests)
 target_link_libraries(gtk_unit_tests PRIVATE mailview_gtk mailview_core
   GTest::gtest_main)
-gtest_discover_tests(gtk_unit_tests)
+gtest_discover_tests(gtk_unit_tests PROPERTIES LABELS unit)
 
 set(WITH_DISPLAY ${CMAKE_SOURCE_DIR}/tests/with-display.sh)
 
@@ -24,7 +24,7 @@ target_link_libraries(dialog_tests PRIVATE mailview_gtk mailview_core
 set_target_properties(dialog_tests PROPERTIES
   CROSSCOMPILING_EMULATOR ${WITH_DISPLAY})
 gtest_discover_tests(dialog_tests DISCOVERY_MODE PRE_TEST
-  PROPERTIES TIMEOUT 120)
+  PROPERTIES TIMEOUT 120 LABELS window)
 
 # The real program on a virtual display, worked with xdotool and xclip.
 add_executable(window_tests tests/window_test.cpp)
@@ -35,4 +35,23 @@ add_dependencies(window_tests mailview)
 set_target_properties(window_tests PROPERTIES
   CROSSCOMPILING_EMULATOR ${WITH_DISPLAY})
 gtest_discover_tests(window_tests DISCOVERY_MODE PRE_TEST
-  PROPERTIES TIMEOUT 120)
+  PROPERTIES TIMEOUT 120 LABELS window)
+
+# Under the sanitizers the heaviest layouts take over 20 s: there they are
+# labelled `slow` too, once CTest has found them.
+if(CMAKE_CXX_FLAGS MATCHES "-fsanitize=")
+  set(slow_tests ${CMAKE_BINARY_DIR}/slow_window_tests.cmake)
+  file(WRITE ${slow_tests} "set_tests_properties(
+  Dialog.EveryByteRepeatedToTheLimitKeepsTheWindowsSize
+  Window.LinesThatNoWrapBreaksKeepTheWindowsSize
+  PROPERTIES LABELS \"window;slow\")\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${slow_tests})
+endif()
+
+# Both windows as a screen reader finds them: read over AT-SPI, with an
+# accessibility bus in a D-Bus session of the test's own.
+add_test(NAME Accessibility.BothWindowsAreAnnouncedAsDialogs
+  COMMAND ${WITH_DISPLAY} dbus-run-session --
+          ${CMAKE_SOURCE_DIR}/tests/atspi_test.py $<TARGET_FILE:mailview>)
+set_tests_properties(Accessibility.BothWindowsAreAnnouncedAsDialogs
+  PROPERTIES TIMEOUT 300 LABELS window)

@@ -105,4 +105,4 @@ add_test(NAME package.windows_zip
           ${MAILVIEW_WIN32_EXE} ${MAILVIEW_WIN64_EXE})
 # One CPack at a time: each first brings this build tree up to date.
 set_tests_properties(package.deb package.windows_zip PROPERTIES
-  RESOURCE_LOCK cpack TIMEOUT 300 SKIP_RETURN_CODE 77)
+  RESOURCE_LOCK cpack TIMEOUT 300 SKIP_RETURN_CODE 77 LABELS package)

@@ -53,12 +53,15 @@ set(WINE_SCRIPTS ${CMAKE_SOURCE_DIR}/tests/wine)
 set(WINE_SUITES Resources VersionFunctions SendMailWindow RefusalBox ThroughCmd
     InvisibleStation)
 
+# Every test here is of the Windows executable: label `wine`.
 add_test(NAME exe.imports
   COMMAND ${WINE_SCRIPTS}/check-imports.sh ${CMAKE_OBJDUMP}
           $<TARGET_FILE:mailview> ${PE_FORMAT})
+set_tests_properties(exe.imports PROPERTIES LABELS wine)
 if(WINE_ARCH STREQUAL win32)
   add_test(NAME exe.icon_drawing
     COMMAND ${WINE_SCRIPTS}/check-icon.sh ${CMAKE_SOURCE_DIR})
+  set_tests_properties(exe.icon_drawing PROPERTIES LABELS wine)
   include(${CMAKE_SOURCE_DIR}/cmake/host32.cmake)
 endif()
 
@@ -70,7 +73,7 @@ if(WINE_ARCH STREQUAL win32 AND NOT HOST_RUNS_32BIT)
     add_test(NAME ${WINE_TESTS}.${suite}
       COMMAND sh -c "echo \"skipped: $1\"; exit 77" sh ${HOST_32BIT_WHY})
     set_tests_properties(${WINE_TESTS}.${suite} PROPERTIES
-      SKIP_RETURN_CODE 77)
+      SKIP_RETURN_CODE 77 LABELS wine)
   endforeach()
   return()
 endif()
@@ -83,9 +86,9 @@ add_test(NAME ${WINE_TESTS}.prefix_create
 add_test(NAME ${WINE_TESTS}.prefix_remove
   COMMAND ${WINE_SCRIPTS}/prefix.sh remove ${WINE_PREFIX} ${WINE_ARCH})
 set_tests_properties(${WINE_TESTS}.prefix_create PROPERTIES
-  FIXTURES_SETUP wine RESOURCE_LOCK wine TIMEOUT 600)
+  FIXTURES_SETUP wine RESOURCE_LOCK wine TIMEOUT 600 LABELS "wine;slow")
 set_tests_properties(${WINE_TESTS}.prefix_remove PROPERTIES
-  FIXTURES_CLEANUP wine RESOURCE_LOCK wine)
+  FIXTURES_CLEANUP wine RESOURCE_LOCK wine LABELS wine)
 
 # wine_add_suite(NAME EXE FILTER): the test NAME runs the suites FILTER of
 # wine_tests against EXE.
@@ -94,7 +97,7 @@ function(wine_add_suite name exe filter)
     COMMAND ${WITH_DISPLAY} ${WINE_SCRIPTS}/run.sh ${WINE_ARCH} ${WINE_PREFIX}
             ${exe} $<TARGET_FILE:wine_tests> --gtest_filter=${filter})
   set_tests_properties(${name} PROPERTIES
-    FIXTURES_REQUIRED wine RESOURCE_LOCK wine TIMEOUT 600)
+    FIXTURES_REQUIRED wine RESOURCE_LOCK wine TIMEOUT 600 LABELS wine)
 endfunction()
 
 foreach(suite ${WINE_SUITES})

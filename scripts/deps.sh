@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that mailview needs, if any are missing.
+#   scripts/deps.sh linux  building the Linux tree (make linux)
 #   scripts/deps.sh demo   building the Linux program and showing the sample
 #   scripts/deps.sh test   everything make test needs (the demo's too)
 #   scripts/deps.sh SET --list   print the set's packages, install nothing
@@ -20,6 +21,8 @@ show_without_display=(xvfb xauth x11-utils xdotool imagemagick)
 build_windows=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest)
 run_windows=(wine wine64 wine32:i386 fonts-wine)
 test_linux=(xclip python3 man-db)
+# the windows read as a screen reader reads them: AT-SPI in a D-Bus session
+accessibility=(python3-pyatspi at-spi2-core dbus-daemon)
 fuzz=(clang libclang-rt-14-dev)
 callers_and_comparisons=(php-cli php-symfony-mailer zenity)
 # a window manager and a Wayland compositor for the window's tests
@@ -28,14 +31,16 @@ desktops=(openbox weston)
 packaging=(dpkg-dev lintian file)
 
 case $set_name in
+linux) packages=("${build_linux[@]}") ;;
 demo) packages=("${build_linux[@]}" "${show_without_display[@]}") ;;
 test)
   packages=("${build_linux[@]}" "${show_without_display[@]}"
             "${build_windows[@]}" "${run_windows[@]}" "${test_linux[@]}"
+            "${accessibility[@]}"
             "${fuzz[@]}" "${callers_and_comparisons[@]}" "${desktops[@]}"
             "${packaging[@]}")
   ;;
-*) echo "usage: $0 demo|test" >&2; exit 2 ;;
+*) echo "usage: $0 linux|demo|test" >&2; exit 2 ;;
 esac
 
 if [ "${2:-}" = --list ]; then

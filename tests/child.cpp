@@ -127,6 +127,26 @@ bool WaitUntilWaitingForInput(pid_t pid, int seconds) {
   return false;
 }
 
+long BytesRead(pid_t pid) {
+  std::ifstream file("/proc/" + std::to_string(pid) + "/io");
+  std::string key;
+  long value;
+  while (file >> key >> value)
+    if (key == "rchar:")
+      return value;
+  return -1;
+}
+
+bool WaitUntilRead(pid_t pid, long bytes, int seconds) {
+  double deadline = Now() + seconds;
+  for (long n = BytesRead(pid); n < bytes; n = BytesRead(pid)) {
+    if (n < 0 || Now() > deadline)
+      return false;
+    Nap();
+  }
+  return true;
+}
+
 bool StartXServer(XServer* server) {
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0)

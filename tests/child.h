@@ -34,6 +34,13 @@ int WaitForExit(pid_t pid, int seconds);
 // for input (read, poll, select and their kin). True when it is.
 bool WaitUntilWaitingForInput(pid_t pid, int seconds);
 
+// The bytes `pid` has taken with read() and its kin so far (rchar in
+// /proc/PID/io), or -1 when that cannot be read.
+long BytesRead(pid_t pid);
+
+// Waits up to `seconds` until `pid` has read at least `bytes` bytes in all.
+bool WaitUntilRead(pid_t pid, long bytes, int seconds);
+
 // A private X server (Xvfb) that a test may kill.
 struct XServer {
   pid_t pid = -1;

@@ -1,20 +1,38 @@
 #!/usr/bin/env bash
-# make demo must not add a foreign architecture or the test tools to a
-# machine whose owner only wants to see the window.
+# make demo and make linux must not add a foreign architecture or the test
+# tools to a machine whose owner only wants to see the window or build the
+# program; make linux needs no virtual display either.
 #   tests/deps_test.sh SOURCE_DIR
 set -u
 cd "$1"
 fail=0
-demo=$(scripts/deps.sh demo --list) test=$(scripts/deps.sh test --list)
-[ -n "$demo" ] || { echo "the demo needs no packages?" >&2; fail=1; }
-if grep -E ':i386$|wine|mingw|php|zenity|clang|lintian|weston|openbox' <<<"$demo"; then
-  echo "make demo would install the test packages above" >&2; fail=1
-fi
-missing=$(comm -23 <(sort <<<"$demo") <(sort <<<"$test"))
-[ -z "$missing" ] || { echo "make test lacks: $missing" >&2; fail=1; }
-steps=$(make -n demo)
-if grep -E 'deps.sh test|--preset win(32|64)' <<<"$steps"; then
-  echo "make demo would take the steps above" >&2; fail=1
-fi
-grep -q 'deps.sh demo' <<<"$steps" || { echo "make demo installs nothing" >&2; fail=1; }
+linux=$(scripts/deps.sh linux --list) demo=$(scripts/deps.sh demo --list)
+test=$(scripts/deps.sh test --list)
+
+# light SET PATTERN: make SET installs its own set, none of the packages
+# PATTERN matches, and builds no Windows tree.
+light() {
+  local list=${!1} steps
+  [ -n "$list" ] || { echo "make $1 needs no packages?" >&2; fail=1; }
+  if grep -E "$2" <<<"$list"; then
+    echo "make $1 would install the test packages above" >&2; fail=1
+  fi
+  steps=$(make -n "$1")
+  if grep -E 'deps.sh test|--preset win(32|64)' <<<"$steps"; then
+    echo "make $1 would take the steps above" >&2; fail=1
+  fi
+  grep -q "deps.sh $1" <<<"$steps" || { echo "make $1 installs nothing" >&2; fail=1; }
+}
+test_only=':i386$|wine|mingw|php|zenity|clang|lintian|weston|openbox|pyatspi'
+light linux "$test_only|xvfb|xdotool|imagemagick"
+light demo "$test_only"
+
+# lacking SET LIST WANTED: SET's LIST holds every package of WANTED.
+lacking() {
+  local missing
+  missing=$(comm -23 <(sort <<<"$3") <(sort <<<"$2"))
+  [ -z "$missing" ] || { echo "$1 lacks:" $missing >&2; fail=1; }
+}
+lacking "make demo" "$demo" "$linux"
+lacking "make test" "$test" "$demo"
 exit $fail

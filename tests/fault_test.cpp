@@ -210,9 +210,15 @@ TEST(Faults, TerminalHangingUpMidLineEndsTheReading) {
       argv = {"setsid", "--ctty", kRecord};
     Child c = StartChild(argv, slave);
     close(slave);
-    EXPECT_TRUE(WriteAll(master, "first line\nhalf a li"));
-    // Waiting with a whole line typed means the line has been taken.
+    // Waiting before anything is typed, it has read all it reads but the
+    // terminal; the line has been taken once its count has grown by the
+    // line's length. (Blocked in read() proves nothing: it may be blocked
+    // still while the line is on its way.)
     EXPECT_TRUE(WaitUntilWaitingForInput(c.pid, 60));
+    long before = BytesRead(c.pid);
+    EXPECT_GE(before, 0);
+    EXPECT_TRUE(WriteAll(master, "first line\nhalf a li"));
+    EXPECT_TRUE(WaitUntilRead(c.pid, before + 11, 60)) << controlling;
     close(master);
     EXPECT_EQ(0, WaitForExit(c.pid, 60)) << controlling;
     std::string shown = Shown(ReadToEnd(c.out));

@@ -1,9 +1,11 @@
 # Tests of the real program against faults, real callers and installation.
 add_program_test(fault_tests tests/fault_test.cpp tests/child.cpp)
-gtest_discover_tests(fault_tests)
+# Some put the program on a display or a compositor of their own.
+gtest_discover_tests(fault_tests PROPERTIES LABELS window)
 
 add_test(NAME install COMMAND ${CMAKE_SOURCE_DIR}/tests/install_test.sh
          ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
+set_tests_properties(install PROPERTIES LABELS package)
 
 # PHP's mail() through the recording stand-in, and through the real window
 # on a virtual display; Symfony Mailer's sendmail transport in the real window.
@@ -15,8 +17,10 @@ add_test(NAME Callers.PhpMailShowsExactlyWhatPhpWrote
 add_test(NAME Callers.PhpMailInTheRealWindow
          COMMAND ${CMAKE_SOURCE_DIR}/tests/with-display.sh $<TARGET_FILE:caller_tests>
                  --gtest_filter=Callers.PhpMailInTheRealWindow)
-set_tests_properties(Callers.PhpMailInTheRealWindow PROPERTIES TIMEOUT 300)
+set_tests_properties(Callers.PhpMailShowsExactlyWhatPhpWrote PROPERTIES
+  LABELS unit)
 add_test(NAME Callers.SymfonyMailerInTheRealWindow
          COMMAND ${CMAKE_SOURCE_DIR}/tests/with-display.sh $<TARGET_FILE:caller_tests>
                  --gtest_filter=Callers.SymfonyMailerInTheRealWindow)
-set_tests_properties(Callers.SymfonyMailerInTheRealWindow PROPERTIES TIMEOUT 300)
+set_tests_properties(Callers.PhpMailInTheRealWindow
+  Callers.SymfonyMailerInTheRealWindow PROPERTIES TIMEOUT 300 LABELS window)

@@ -40,7 +40,7 @@ Architecture|amd64
 Section|mail
 Priority|optional
 Maintainer|?* <?*@?*>
-Depends|libc6 (>= *
+Depends|*libc6 (>= *
 Depends|*, libgtk-3-0 (>= *
 Depends|*, libx11-6*
 Description|show outgoing mail in a window instead of sending it?*"Send Mail"*

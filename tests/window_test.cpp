@@ -113,6 +113,7 @@ TEST(Window, ShowsTheMailToCopyAndClosesWithEnter) {
       "Subject: caf\xC3\xA9 costs \x80 5\r\n"
       "\r\n"
       "Tab:\there, a lone CR:\rend\r\n"
+      "a CR before a pair:\r\r\n"
       "bare LF\n");
   std::string window = WaitForWindow("Send Mail");
   ASSERT_FALSE(window.empty()) << "no Send Mail window";
@@ -123,6 +124,7 @@ TEST(Window, ShowsTheMailToCopyAndClosesWithEnter) {
       "Subject: caf\xC3\xA9 costs \xE2\x82\xAC 5\r\n"
       "\r\n"
       "Tab:\there, a lone CR:\xE2\x90\x8D" "end\r\n"
+      "a CR before a pair:\r\n"  // one line break, no mark
       "bare LF\r\n";
   EXPECT_EQ(expected, ClipboardWhenItHolds(expected));
   ASSERT_TRUE(Shell("xdotool key Return"));

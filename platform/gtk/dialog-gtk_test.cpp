@@ -196,6 +196,7 @@ TEST_F(Dialog, IsBuiltFromTheTemplate) {
     EXPECT_TRUE(gtk_window_get_decorated(w));
     EXPECT_TRUE(gtk_window_get_modal(w));
     EXPECT_EQ(GDK_WINDOW_TYPE_HINT_DIALOG, gtk_window_get_type_hint(w));
+    EXPECT_EQ(ATK_ROLE_DIALOG, atk_object_get_role(gtk_widget_get_accessible(Window(d))));
 
     // The dialog font: a fixed-pitch 9-point face.
     PangoContext* context = gtk_widget_get_pango_context(Text(d));
@@ -727,11 +728,22 @@ TEST_F(Dialog, ShowsTheIconOfItsResources) {
   }), Key(GDK_KEY_Return)};
   EXPECT_EQ(100 + IDOK, RunDialog(&r, &withIcon));
 
-  // The program's own: there when its resources have one.
-  bool hasIcon = BuildIconFile(program->res, program->size, ANY_RESOURCE_ID, NULL, 0) > 0;
+  // The program's own: icon group 128, a 32 x 32 and a 16 x 16 image (the
+  // .ico file's directory entries), and the window takes the larger.
+  Bytes ico(BuildIconFile(program->res, program->size, 128, NULL, 0));
+  ASSERT_GT(ico.size(), 6u + 2 * 16) << "no icon group 128 in the program's resources";
+  BuildIconFile(program->res, program->size, 128, ico.data(), ico.size());
+  ASSERT_EQ(2, ico[4] | ico[5] << 8);
+  EXPECT_EQ(32, ico[6]);
+  EXPECT_EQ(32, ico[7]);
+  EXPECT_EQ(16, ico[6 + 16]);
+  EXPECT_EQ(16, ico[7 + 16]);
   Script own;
   own.steps = {Visible(), Check([=](HWND d) {
-    EXPECT_EQ(hasIcon, gtk_window_get_icon(GTK_WINDOW(Window(d))) != NULL);
+    GdkPixbuf* icon = gtk_window_get_icon(GTK_WINDOW(Window(d)));
+    ASSERT_NE(nullptr, icon);
+    EXPECT_EQ(32, gdk_pixbuf_get_width(icon));
+    EXPECT_EQ(32, gdk_pixbuf_get_height(icon));
   }), Key(GDK_KEY_Return)};
   EXPECT_EQ(100 + IDOK, RunDialog(&own));
 }

@@ -145,6 +145,10 @@ bool AllTextsValid(const DialogTemplate& t, gchar** caption,
 
 void OfferOnlyMoveAndClose(GtkWindow* window, bool closable) {
   gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_DIALOG);
+  // A screen reader says "dialog", as for a Windows dialog; GTK would
+  // announce a plain window as a frame and a message dialog as an alert.
+  atk_object_set_role(gtk_widget_get_accessible(GTK_WIDGET(window)),
+                      ATK_ROLE_DIALOG);
   g_signal_connect(window, "realize", G_CALLBACK(LimitFrame),
                    GINT_TO_POINTER(closable));
 }

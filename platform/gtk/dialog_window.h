@@ -26,9 +26,10 @@ struct DialogWidgets {
 bool CreateDialogWindow(const DialogTemplate& tmpl, const unsigned char* res,
                         size_t size, GtkWindow* owner, DialogWidgets* out);
 
-// Makes `window` a dialog whose frame offers the window manager only Move,
-// and Close when `closable`: no minimize, maximize or resize, as a Windows
-// dialog with a caption and a system menu. Call before it is realized.
+// Makes `window` a dialog, to assistive technologies too, whose frame
+// offers the window manager only Move, and Close when `closable`: no
+// minimize, maximize or resize, as a Windows dialog with a caption and a
+// system menu. Call before it is realized.
 void OfferOnlyMoveAndClose(GtkWindow* window, bool closable);
 
 // The face that stands in for a template's font: "Monospace" for the fixed

@@ -32,6 +32,9 @@ int WINAPI MessageBoxA(HWND, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
       NULL, GTK_DIALOG_MODAL, MessageType(uType), GTK_BUTTONS_OK, "%s",
       lpText);
   gtk_window_set_title(GTK_WINDOW(box), lpCaption);
+  // Named by its caption, as on Windows, not by its icon ("Warning").
+  if (lpCaption)
+    atk_object_set_name(gtk_widget_get_accessible(box), lpCaption);
   gtk_window_set_resizable(GTK_WINDOW(box), FALSE);
   OfferOnlyMoveAndClose(GTK_WINDOW(box), true);
   gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
