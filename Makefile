@@ -60,7 +60,7 @@ INSTALL_FROM ?= build/linux
 install:
 	test -x $(INSTALL_FROM)/mailview || $(MAKE) linux
 	install -D -m 755 $(INSTALL_FROM)/mailview $(DESTDIR)$(PREFIX)/bin/mailview
-	install -D -m 644 docs/mailview.1 $(DESTDIR)$(PREFIX)/share/man/man1/mailview.1
+	install -D -m 644 $(INSTALL_FROM)/generated/mailview.1 $(DESTDIR)$(PREFIX)/share/man/man1/mailview.1
 
 # Made by CPack from the three build trees; `make test` checks them with
 # tests/package_test.sh. CPack's staging tree is of no use afterwards.

@@ -16,11 +16,11 @@ list(APPEND MAILVIEW_INCLUDES platform/linux)
 set(RES ${CMAKE_BINARY_DIR}/mailview.res)
 add_custom_command(OUTPUT ${RES}
   COMMAND ${LLVM_RC} /I ${CMAKE_SOURCE_DIR}/platform/linux
-          /I ${CMAKE_SOURCE_DIR}/resources /FO ${RES}
+          /I ${CMAKE_SOURCE_DIR}/resources /I ${MAILVIEW_GENERATED} /FO ${RES}
           -- ${CMAKE_SOURCE_DIR}/resources/mailview.rc
   WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/resources
   DEPENDS resources/mailview.rc resources/resource.h resources/mailview.ico
-          platform/linux/windows.h
+          platform/linux/windows.h ${MAILVIEW_GENERATED}/version.h
   VERBATIM)
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/program_res.cpp
   COMMAND ${CMAKE_COMMAND} -DINPUT=${RES}

@@ -22,10 +22,11 @@ file(MAKE_DIRECTORY ${PKG_DIR})
 # the text.
 find_program(GZIP gzip REQUIRED)
 set(PKG_GZIPPED)
-foreach(source docs/mailview.1 packaging/changelog)
+foreach(source ${MAILVIEW_GENERATED}/mailview.1
+               ${CMAKE_SOURCE_DIR}/packaging/changelog)
   get_filename_component(name ${source} NAME)
   add_custom_command(OUTPUT ${PKG_DIR}/${name}.gz
-    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/${source} ${PKG_DIR}/${name}
+    COMMAND ${CMAKE_COMMAND} -E copy ${source} ${PKG_DIR}/${name}
     COMMAND ${GZIP} -9nf ${PKG_DIR}/${name}
     DEPENDS ${source}
     VERBATIM)
@@ -106,3 +107,6 @@ add_test(NAME package.windows_zip
 # One CPack at a time: each first brings this build tree up to date.
 set_tests_properties(package.deb package.windows_zip PROPERTIES
   RESOURCE_LOCK cpack TIMEOUT 300 SKIP_RETURN_CODE 77)
+add_test(NAME package.version_stated_once
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/version_test.sh ${CMAKE_SOURCE_DIR}
+          ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})

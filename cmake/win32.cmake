@@ -5,7 +5,8 @@ add_executable(mailview WIN32
   ${MAILVIEW_SOURCES}
   platform/stdin-win32.cpp
   resources/mailview.rc)
-target_include_directories(mailview PRIVATE ${MAILVIEW_INCLUDES})
+target_include_directories(mailview PRIVATE ${MAILVIEW_INCLUDES}
+                           ${MAILVIEW_GENERATED})
 # The resource compiler reads the icon, but CMake only sees its #includes.
 set_source_files_properties(resources/mailview.rc PROPERTIES
   OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/resources/mailview.ico)
@@ -33,6 +34,9 @@ add_executable(wine_tests
   tests/wine/version_test.cpp
   tests/wine/window_test.cpp)
 target_link_libraries(wine_tests PRIVATE gtest_main version)
+# The version the executable's version block must show.
+target_compile_definitions(wine_tests PRIVATE
+  MAILVIEW_VERSION="${PROJECT_VERSION}")
 target_link_options(wine_tests PRIVATE -static)
 
 # Which Windows this tree builds for, and the Wine that runs it.
