@@ -57,6 +57,8 @@ install(FILES ${PKG_DIR}/mailview.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
   COMPONENT linux)
 install(FILES ${PKG_DIR}/copyright ${PKG_DIR}/changelog.gz
   DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT linux)
+install(FILES packaging/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+  RENAME mailview COMPONENT linux)
 # Read only when the zip is made, so this tree builds without them.
 install(FILES ${MAILVIEW_WIN32_EXE} DESTINATION win32
   COMPONENT windows EXCLUDE_FROM_ALL)
