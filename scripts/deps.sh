@@ -24,8 +24,9 @@ fuzz=(clang libclang-rt-14-dev)
 callers_and_comparisons=(php-cli zenity)
 # a window manager and a Wayland compositor for the window's tests
 desktops=(openbox weston)
-# file: CPack asks it which staged files are programs, for dpkg-shlibdeps
-packaging=(dpkg-dev lintian file)
+# file: CPack asks it which staged files are programs, for dpkg-shlibdeps;
+# strip-nondeterminism puts the zip's files in a fixed order
+packaging=(dpkg-dev lintian file strip-nondeterminism)
 
 case $set_name in
 demo) packages=("${build_linux[@]}" "${show_without_display[@]}") ;;

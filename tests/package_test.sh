@@ -10,11 +10,14 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 fail() { echo "package_test $mode: $*" >&2; exit 1; }
 
-make_package() {  # GENERATOR FILE: makes FILE in $tmp/out
+make_package() {  # GENERATOR FILE: makes FILE in $tmp/out, as make package does
   # Under a strict umask: the modes in the package must not depend on it.
-  (umask 077; "$cpack" --config "$build/CPackConfig.cmake" -G "$1" -B "$tmp/out" \
+  (umask 077; CPACK=$cpack "$src/scripts/package.sh" "$build" "$tmp/out" "$1" \
     >"$tmp/cpack.log" 2>&1) || { cat "$tmp/cpack.log" >&2; fail "cpack -G $1"; }
   [ -f "$tmp/out/$2" ] || fail "no $2 among: $(ls "$tmp/out")"
+  [ "$(cut -d' ' -f3- "$tmp/out/SHA256SUMS")" = "$2" ] ||
+    fail "SHA256SUMS does not list $2 alone: $(cat "$tmp/out/SHA256SUMS")"
+  (cd "$tmp/out" && sha256sum --quiet --strict -c SHA256SUMS) || fail "SHA256SUMS does not match"
 }
 
 gzip_is_debians() {  # FILE SOURCE: gzip -9 without name or time, of SOURCE
@@ -135,7 +138,7 @@ check_zip() {
     [ -f "$exe" ] || { echo "skipped: $exe is not built (make win32 win64)"; exit 77; }
   done
   make_package ZIP "$zip"
-  cmake -E tar tf "$tmp/out/$zip" | sort >"$tmp/files"
+  cmake -E tar tf "$tmp/out/$zip" >"$tmp/files"  # in this order
   diff -u - "$tmp/files" <<EOF || fail "file list of the zip"
 $top/README.txt
 $top/win32/
