@@ -57,9 +57,12 @@ check_hardening() {  # PROGRAM: the packaged mailview, hardened as Debian's are
   grep -qE ' __[a-z]+_chk@' "$elf" || fail "no fortified function"
   # Debian 12's start files carry no CET note, so the program cannot: the
   # objects built here must.
-  for obj in $(find "${dirs[@]}" -name '*.o'); do
+  local obj objects=0
+  while IFS= read -r obj; do
     readelf -nW "$obj" | grep -q 'x86 feature: IBT, SHSTK' || fail "$obj: no -fcf-protection"
-  done
+    objects=$((objects + 1))
+  done < <(find "${dirs[@]}" -name '*.o')
+  [ "$objects" -gt 0 ] || fail "no object files in ${dirs[*]}"
 }
 
 check_deb() {

@@ -39,8 +39,8 @@ build b 077
 made=$(cd "$tmp/a/build/package" && ls)
 [ "$made" = "$(cd "$tmp/b/build/package" && ls)" ] || fail "different files made"
 status=0
-for file in $(printf 'build/package/%s\n' $made) build/win32/mailview.exe build/win64/mailview.exe; do
-  cmp "$tmp/a/$file" "$tmp/b/$file" || status=1
+for file in ${made//$'\n'/ } ../win32/mailview.exe ../win64/mailview.exe; do
+  cmp "$tmp/a/build/package/$file" "$tmp/b/build/package/$file" || status=1
 done
 [ "$status" = 0 ] || fail "two builds of one commit differ"
-echo "reproducible_test: ok:" $made
+echo "reproducible_test: ok: ${made//$'\n'/, }"
