@@ -40,12 +40,12 @@ check_hardening() {  # PROGRAM: the packaged mailview, hardened as Debian's are
         level=$(grep -o -- '-D_FORTIFY_SOURCE=[0-9]' "$dir/flags.make" | cut -d= -f2) || true
         [ "${level:-0}" -ge "${flag#*=}" ] || fail "$dir: not built with $flag or above"
       else
-        grep -qF -- " $flag " "$dir/flags.make" || fail "$dir: not built with $flag"
+        grep -qxF -- "$flag" <(tr ' ' '\n' <"$dir/flags.make") || fail "$dir: not built with $flag"
       fi
     done
   done
   for flag in $(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS); do
-    grep -qF -- " $flag " "${dirs[0]}/link.txt" || fail "mailview is not linked with $flag"
+    grep -qxF -- "$flag" <(tr ' ' '\n' <"${dirs[0]}/link.txt") || fail "mailview is not linked with $flag"
   done
   # And they took: what lintian and hardening-check look for, in the file.
   local elf=$tmp/elf
