@@ -67,14 +67,13 @@ INSTALL_FROM ?= build/linux
 install:
 	test -x $(INSTALL_FROM)/mailview || $(MAKE) linux
 	install -D -m 755 $(INSTALL_FROM)/mailview $(DESTDIR)$(PREFIX)/bin/mailview
-	install -D -m 644 docs/mailview.1 $(DESTDIR)$(PREFIX)/share/man/man1/mailview.1
+	install -D -m 644 $(INSTALL_FROM)/generated/mailview.1 $(DESTDIR)$(PREFIX)/share/man/man1/mailview.1
 
-# Made by CPack from the three build trees; `make test` checks them with
-# tests/package_test.sh. CPack's staging tree is of no use afterwards.
+# Made by CPack from the three build trees, with SHA256SUMS beside them;
+# `make test` checks them with tests/package_test.sh.
 .PHONY: package
 package: build
-	cpack --config build/linux/CPackConfig.cmake -B build/package
-	rm -rf build/package/_CPack_Packages
+	scripts/package.sh build/linux build/package
 
 clean:
 	rm -rf build

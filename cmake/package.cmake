@@ -22,10 +22,11 @@ file(MAKE_DIRECTORY ${PKG_DIR})
 # the text.
 find_program(GZIP gzip REQUIRED)
 set(PKG_GZIPPED)
-foreach(source docs/mailview.1 packaging/changelog)
+foreach(source ${MAILVIEW_GENERATED}/mailview.1
+               ${CMAKE_SOURCE_DIR}/packaging/changelog)
   get_filename_component(name ${source} NAME)
   add_custom_command(OUTPUT ${PKG_DIR}/${name}.gz
-    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/${source} ${PKG_DIR}/${name}
+    COMMAND ${CMAKE_COMMAND} -E copy ${source} ${PKG_DIR}/${name}
     COMMAND ${GZIP} -9nf ${PKG_DIR}/${name}
     DEPENDS ${source}
     VERBATIM)
@@ -56,6 +57,8 @@ install(FILES ${PKG_DIR}/mailview.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
   COMPONENT linux)
 install(FILES ${PKG_DIR}/copyright ${PKG_DIR}/changelog.gz
   DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT linux)
+install(FILES packaging/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+  RENAME mailview COMPONENT linux)
 # Read only when the zip is made, so this tree builds without them.
 install(FILES ${MAILVIEW_WIN32_EXE} DESTINATION win32
   COMPONENT windows EXCLUDE_FROM_ALL)
@@ -68,6 +71,7 @@ set(CPACK_GENERATOR DEB ZIP)
 set(CPACK_VERBATIM_VARIABLES ON)  # the description holds quotes
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_SOURCE_DIR}/cmake/package_generators.cmake)
 set(CPACK_MAILVIEW_BINARY_DIR ${CMAKE_BINARY_DIR})
+set(CPACK_MAILVIEW_SOURCE_DIR ${CMAKE_SOURCE_DIR})
 set(CPACK_PACKAGE_NAME mailview)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})  # CPack's default drops the 4th
 set(CPACK_PACKAGE_VENDOR "The mailview developers")
@@ -87,6 +91,7 @@ it. A message of 10,000 characters or more is refused with an
 "Email too long" box. The exit status is always 0; without a display,
 mailview reads the message and ends at once.]])
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/package_dirs.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/package_normalize.cmake)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION mail)
@@ -106,3 +111,12 @@ add_test(NAME package.windows_zip
 # One CPack at a time: each first brings this build tree up to date.
 set_tests_properties(package.deb package.windows_zip PROPERTIES
   RESOURCE_LOCK cpack TIMEOUT 300 SKIP_RETURN_CODE 77 LABELS package)
+# Slow: two more clones, each building the three programs.
+add_test(NAME package.reproducible
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/reproducible_test.sh ${CMAKE_SOURCE_DIR})
+set_tests_properties(package.reproducible PROPERTIES
+  LABELS "package;slow" TIMEOUT 900 SKIP_RETURN_CODE 77)
+add_test(NAME package.version_stated_once
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/version_test.sh ${CMAKE_SOURCE_DIR}
+          ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
+set_tests_properties(package.version_stated_once PROPERTIES LABELS unit)

@@ -6,14 +6,16 @@ add_executable(mailview WIN32
   platform/desktop-win32.cpp
   platform/stdin-win32.cpp
   resources/mailview.rc)
-target_include_directories(mailview PRIVATE ${MAILVIEW_INCLUDES})
+target_include_directories(mailview PRIVATE ${MAILVIEW_INCLUDES}
+                           ${MAILVIEW_GENERATED})
 # The resource compiler reads the icon, but CMake only sees its #includes.
 set_source_files_properties(resources/mailview.rc PROPERTIES
   OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/resources/mailview.ico)
 # Only the DLLs every Windows has: the C and C++ runtimes go in statically.
-# Stripped: nothing reads the symbols, and a small file starts fast.
+# Stripped: nothing reads the symbols, and a small file starts fast. No link
+# time in the header, so that two builds of one commit are the same bytes.
 target_link_options(mailview PRIVATE -static-libgcc -static-libstdc++ -static
-                    -s)
+                    -s -Wl,--no-insert-timestamp)
 
 # Tests of the real executable, under Wine on a virtual display. GoogleTest
 # is built from Debian's sources for Windows, as Debian ships it only for
@@ -35,6 +37,9 @@ add_executable(wine_tests
   tests/wine/version_test.cpp
   tests/wine/window_test.cpp)
 target_link_libraries(wine_tests PRIVATE gtest_main version)
+# The version the executable's version block must show.
+target_compile_definitions(wine_tests PRIVATE
+  MAILVIEW_VERSION="${PROJECT_VERSION}")
 target_link_options(wine_tests PRIVATE -static)
 
 # Which Windows this tree builds for, and the Wine that runs it.

@@ -27,8 +27,9 @@ fuzz=(clang libclang-rt-14-dev)
 callers_and_comparisons=(php-cli php-symfony-mailer zenity)
 # a window manager and a Wayland compositor for the window's tests
 desktops=(openbox weston)
-# file: CPack asks it which staged files are programs, for dpkg-shlibdeps
-packaging=(dpkg-dev lintian file)
+# file: CPack asks it which staged files are programs, for dpkg-shlibdeps;
+# strip-nondeterminism puts the zip's files in a fixed order
+packaging=(dpkg-dev lintian file strip-nondeterminism)
 
 case $set_name in
 linux) packages=("${build_linux[@]}") ;;

@@ -10,11 +10,14 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 fail() { echo "package_test $mode: $*" >&2; exit 1; }
 
-make_package() {  # GENERATOR FILE: makes FILE in $tmp/out
+make_package() {  # GENERATOR FILE: makes FILE in $tmp/out, as make package does
   # Under a strict umask: the modes in the package must not depend on it.
-  (umask 077; "$cpack" --config "$build/CPackConfig.cmake" -G "$1" -B "$tmp/out" \
+  (umask 077; CPACK=$cpack "$src/scripts/package.sh" "$build" "$tmp/out" "$1" \
     >"$tmp/cpack.log" 2>&1) || { cat "$tmp/cpack.log" >&2; fail "cpack -G $1"; }
   [ -f "$tmp/out/$2" ] || fail "no $2 among: $(ls "$tmp/out")"
+  [ "$(cut -d' ' -f3- "$tmp/out/SHA256SUMS")" = "$2" ] ||
+    fail "SHA256SUMS does not list $2 alone: $(cat "$tmp/out/SHA256SUMS")"
+  (cd "$tmp/out" && sha256sum --quiet --strict -c SHA256SUMS) || fail "SHA256SUMS does not match"
 }
 
 gzip_is_debians() {  # FILE SOURCE: gzip -9 without name or time, of SOURCE
@@ -22,6 +25,44 @@ gzip_is_debians() {  # FILE SOURCE: gzip -9 without name or time, of SOURCE
   [ "$(od -An -tx1 -j3 -N6 "$1" | tr -d ' ')" = 000000000002 ] ||
     fail "$1: not compressed with gzip -9n"
   gunzip -c "$1" | cmp -s - "$2" || fail "$1 does not hold $2"
+}
+
+check_hardening() {  # PROGRAM: the packaged mailview, hardened as Debian's are
+  # The flags its objects and its link were made with hold every one that
+  # dpkg-buildflags gives for hardening (_FORTIFY_SOURCE at its level or
+  # above); -g, -O2 and the prefix map come from the build type and CMake.
+  local dirs=("$build"/CMakeFiles/{mailview,mailview_core,mailview_gtk}.dir) dir flag level
+  for flag in $(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS) \
+      $(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS); do
+    case $flag in -g | -O2 | -ffile-prefix-map=*) continue ;; esac
+    for dir in "${dirs[@]}"; do
+      if [[ $flag == -D_FORTIFY_SOURCE=* ]]; then
+        level=$(grep -o -- '-D_FORTIFY_SOURCE=[0-9]' "$dir/flags.make" | cut -d= -f2) || true
+        [ "${level:-0}" -ge "${flag#*=}" ] || fail "$dir: not built with $flag or above"
+      else
+        grep -qxF -- "$flag" <(tr ' ' '\n' <"$dir/flags.make") || fail "$dir: not built with $flag"
+      fi
+    done
+  done
+  for flag in $(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS); do
+    grep -qxF -- "$flag" <(tr ' ' '\n' <"${dirs[0]}/link.txt") || fail "mailview is not linked with $flag"
+  done
+  # And they took: what lintian and hardening-check look for, in the file.
+  local elf=$tmp/elf
+  readelf -hldsW "$1" >"$elf"
+  grep -q 'Type: *DYN' "$elf" && grep -q 'FLAGS_1.*PIE' "$elf" || fail "not a PIE"
+  grep -q GNU_RELRO "$elf" || fail "no RELRO segment"
+  grep -q 'BIND_NOW' "$elf" || fail "not bound at once (-z now)"
+  grep -q ' __stack_chk_fail' "$elf" || fail "no stack protector"
+  grep -qE ' __[a-z]+_chk@' "$elf" || fail "no fortified function"
+  # Debian 12's start files carry no CET note, so the program cannot: the
+  # objects built here must.
+  local obj objects=0
+  while IFS= read -r obj; do
+    readelf -nW "$obj" | grep -q 'x86 feature: IBT, SHSTK' || fail "$obj: no -fcf-protection"
+    objects=$((objects + 1))
+  done < <(find "${dirs[@]}" -name '*.o')
+  [ "$objects" -gt 0 ] || fail "no object files in ${dirs[*]}"
 }
 
 check_deb() {
@@ -55,13 +96,16 @@ drwxr-xr-x root/root ./usr/share/doc/
 drwxr-xr-x root/root ./usr/share/doc/mailview/
 -rw-r--r-- root/root ./usr/share/doc/mailview/changelog.gz
 -rw-r--r-- root/root ./usr/share/doc/mailview/copyright
+drwxr-xr-x root/root ./usr/share/lintian/
+drwxr-xr-x root/root ./usr/share/lintian/overrides/
+-rw-r--r-- root/root ./usr/share/lintian/overrides/mailview
 drwxr-xr-x root/root ./usr/share/man/
 drwxr-xr-x root/root ./usr/share/man/man1/
 -rw-r--r-- root/root ./usr/share/man/man1/mailview.1.gz
 EOF
 
   dpkg-deb -x "$deb" "$root"
-  gzip_is_debians "$root/usr/share/man/man1/mailview.1.gz" "$src/docs/mailview.1"
+  gzip_is_debians "$root/usr/share/man/man1/mailview.1.gz" "$build/generated/mailview.1"
   gzip_is_debians "$root/usr/share/doc/mailview/changelog.gz" "$src/packaging/changelog"
   local copyright=$root/usr/share/doc/mailview/copyright
   head -1 "$copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
@@ -80,11 +124,15 @@ EOF
       fail "the packaged mailview, $size characters without a display: status $?"
   done
 
+  check_hardening "$root/usr/bin/mailview"
+
   # None of either today: a new warning is a fault to look at, not noise.
+  # Nor any of its hardening tags, which it gives as information only.
   local status=0
   lintian -I --fail-on error,warning "$deb" >"$tmp/lintian" 2>&1 || status=$?
   grep -v '^running with root' "$tmp/lintian" || true
   [ "$status" = 0 ] || fail "lintian reports errors or warnings"
+  ! grep -q ' hardening-' "$tmp/lintian" || fail "lintian finds the program not hardened"
 }
 
 check_zip() {
@@ -93,7 +141,7 @@ check_zip() {
     [ -f "$exe" ] || { echo "skipped: $exe is not built (make win32 win64)"; exit 77; }
   done
   make_package ZIP "$zip"
-  cmake -E tar tf "$tmp/out/$zip" | sort >"$tmp/files"
+  cmake -E tar tf "$tmp/out/$zip" >"$tmp/files"  # in this order
   diff -u - "$tmp/files" <<EOF || fail "file list of the zip"
 $top/README.txt
 $top/win32/
@@ -124,14 +172,6 @@ EOF
   [ "$got" = '"C:\Program Files\mailview\mailview.exe" -t -i' ] ||
     fail "PHP reads README.txt's sendmail_path as: $got"
 }
-
-# The version in every place that states it, against the one in CMakeLists.txt.
-[[ $(head -1 "$src/packaging/changelog") == "mailview ($version) "* ]] ||
-  fail "packaging/changelog's latest entry is not $version"
-grep -qF "\"mailview $version\"" <(grep '^\.TH' "$src/docs/mailview.1") ||
-  fail "the manual page is not of version $version"
-grep -qxF "FILEVERSION ${version//./, }" "$src/resources/mailview.rc" ||
-  fail "mailview.rc's FILEVERSION is not $version"
 
 case $mode in
 deb) check_deb ;;

@@ -1,5 +1,6 @@
 // The version block of the built mailview.exe, node by node, and as the
 // system's version functions read it.
+#include <stdio.h>
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -50,7 +51,29 @@ Node ReadNode(Reader& r) {
   return node;
 }
 
+// The version the build states (project() in CMakeLists.txt): the fixed
+// part's two 32-bit halves and the text the version block shows.
+struct Version {
+  DWORD ms = 0, ls = 0;
+  std::string text;
+};
+
+Version BuiltVersion() {
+  unsigned n[4] = {};
+  char end = 0;
+  EXPECT_EQ(sscanf(MAILVIEW_VERSION, "%u.%u.%u.%u%c", &n[0], &n[1], &n[2],
+                   &n[3], &end), 4)
+      << "not four numbers: " << MAILVIEW_VERSION;
+  Version v;
+  v.ms = n[0] << 16 | n[1];
+  v.ls = n[2] << 16 | n[3];
+  v.text = std::to_string(n[0]) + ", " + std::to_string(n[1]) + ", " +
+           std::to_string(n[2]) + ", " + std::to_string(n[3]);
+  return v;
+}
+
 TEST_F(Resources, VersionBlock) {
+  const Version version = BuiltVersion();
   std::vector<BYTE> bytes = Bytes(RT_VERSION, 1);
   ASSERT_FALSE(bytes.empty()) << "no U.S. English version block";
   Reader r{bytes};
@@ -61,10 +84,10 @@ TEST_F(Resources, VersionBlock) {
   VS_FIXEDFILEINFO info;
   memcpy(&info, root.value.data(), sizeof info);
   EXPECT_EQ(info.dwSignature, 0xFEEF04BDu);
-  EXPECT_EQ(info.dwFileVersionMS, 0x00010000u);
-  EXPECT_EQ(info.dwFileVersionLS, 0x00000001u);
-  EXPECT_EQ(info.dwProductVersionMS, 0x00010000u);
-  EXPECT_EQ(info.dwProductVersionLS, 0x00000001u);
+  EXPECT_EQ(info.dwFileVersionMS, version.ms);
+  EXPECT_EQ(info.dwFileVersionLS, version.ls);
+  EXPECT_EQ(info.dwProductVersionMS, version.ms);
+  EXPECT_EQ(info.dwProductVersionLS, version.ls);
   EXPECT_EQ(info.dwFileFlags, 0u);
   EXPECT_EQ(info.dwFileOS, DWORD(VOS__WINDOWS32));
   EXPECT_EQ(info.dwFileType, DWORD(VFT_APP));
@@ -84,14 +107,14 @@ TEST_F(Resources, VersionBlock) {
       {"Comments", ""},
       {"CompanyName", ""},
       {"FileDescription", "mailview"},
-      {"FileVersion", "1, 0, 0, 1"},
+      {"FileVersion", version.text},
       {"InternalName", "mailview"},
       {"LegalCopyright", ""},
       {"LegalTrademarks", ""},
       {"OriginalFilename", "mailview.exe"},
       {"PrivateBuild", ""},
       {"ProductName", "mailview"},
-      {"ProductVersion", "1, 0, 0, 1"},
+      {"ProductVersion", version.text},
       {"SpecialBuild", ""},
   };
   EXPECT_EQ(values, want);
@@ -105,6 +128,7 @@ TEST_F(Resources, VersionBlock) {
 }
 
 TEST(VersionFunctions, ReadTheSameValues) {
+  const Version version = BuiltVersion();
   std::string exe = MailviewExe();
   DWORD size = GetFileVersionInfoSizeA(exe.c_str(), NULL);
   ASSERT_GT(size, 0u);
@@ -115,8 +139,8 @@ TEST(VersionFunctions, ReadTheSameValues) {
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueA(data.data(), "\\",
                              reinterpret_cast<void**>(&info), &length));
-  EXPECT_EQ(info->dwFileVersionMS, 0x00010000u);
-  EXPECT_EQ(info->dwFileVersionLS, 0x00000001u);
+  EXPECT_EQ(info->dwFileVersionMS, version.ms);
+  EXPECT_EQ(info->dwFileVersionLS, version.ls);
 
   WORD* translation = NULL;
   ASSERT_TRUE(VerQueryValueA(data.data(), "\\VarFileInfo\\Translation",
@@ -133,7 +157,7 @@ TEST(VersionFunctions, ReadTheSameValues) {
   ASSERT_TRUE(VerQueryValueA(data.data(),
                              "\\StringFileInfo\\040904b0\\FileVersion",
                              reinterpret_cast<void**>(&text), &length));
-  EXPECT_STREQ(text, "1, 0, 0, 1");
+  EXPECT_EQ(std::string(text), version.text);
 }
 
 }  // namespace
