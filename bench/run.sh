@@ -13,6 +13,7 @@ data=$linux/bench-data
 
 cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)
 echo "Machine: $(nproc) cores, ${cpu:-unknown CPU}, $(uname -sr)"
+echo "Load before: $(uptime | sed 's/.*load average/load average/')"
 echo
 
 # A benchmark that fails says why; the others still run.
@@ -20,7 +21,8 @@ status=0
 "$linux/intake_bench" "$linux/mailview" "$data" \
   "${INTAKE_REPETITIONS:-11}" || status=1
 
-tests/with-display.sh "$linux/startup_bench" "$linux/mailview" "$data" \
+tests/with-display.sh "$linux/startup_bench" "$linux/mailview" \
+  "$linux/floor_window" "$data" \
   "${STARTUP_REPETITIONS:-15}" examples/welcome.eml || status=1
 
 for exe in "$win32/mailview.exe:i686" "$win64/mailview.exe:x86_64"; do
@@ -37,4 +39,5 @@ for exe in "$win32/mailview.exe:i686" "$win64/mailview.exe:x86_64"; do
     END { if (dll) print "- " dll ": " names }'
   echo
 done
+echo "Load after: $(uptime | sed 's/.*load average/load average/')"
 exit $status
