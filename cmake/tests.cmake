@@ -35,3 +35,9 @@ add_test(NAME demo.WithoutADisplay
   COMMAND env -u DISPLAY -u WAYLAND_DISPLAY ${CMAKE_SOURCE_DIR}/scripts/demo.sh)
 set_tests_properties(demo.WithoutADisplay PROPERTIES
   PASS_REGULAR_EXPRESSION "Screenshot: .*demo-screenshot.png" TIMEOUT 120)
+
+# The program loads no C++ runtime: it uses none, and loading libstdc++
+# and libgcc_s costs every start-up a few milliseconds.
+add_test(NAME linux.LoadsNoCxxRuntime
+  COMMAND sh -c "objdump -p \"$1\" | grep NEEDED && ! objdump -p \"$1\" | grep -E 'NEEDED +lib(stdc[+][+]|gcc_s)'"
+          sh $<TARGET_FILE:mailview>)
