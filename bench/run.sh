@@ -18,7 +18,7 @@ echo
 
 # A benchmark that fails says why; the others still run.
 status=0
-"$linux/intake_bench" "$linux/mailview" "$data" \
+"$linux/intake_bench" "$linux/mailview" "$linux/floor_window" "$data" \
   "${INTAKE_REPETITIONS:-11}" || status=1
 
 tests/with-display.sh "$linux/startup_bench" "$linux/mailview" \
