@@ -92,6 +92,9 @@ bool PrepareInput(const char* path, long long bytes) {
   return WriteBulkMail(path, bytes);
 }
 
+// The judged figures of the last Measure with `judge`, by source.
+char verdicts[2][48];
+
 // Measures mailview and cat both ways on one input, and the floor's
 // start-up, taking turns, and prints two table rows, judged against the
 // goals when `judge`. Sets *mailviewPeakKiB to mailview's largest peak
@@ -132,9 +135,10 @@ bool Measure(const char* label, const char* path, int repetitions,
     double ratios[] = {mv / cat, mv / (cat + floor)};
     char shown[2][48];
     for (int k = 0; k < 2; ++k) {
-      if (judge && k == source)
+      if (judge && k == source) {
         snprintf(shown[k], sizeof shown[k], "%s", Judged(ratios[k], GOALS[k]));
-      else
+        snprintf(verdicts[k], sizeof verdicts[k], "%s", shown[k]);
+      } else
         snprintf(shown[k], sizeof shown[k], "%.2f", ratios[k]);
     }
     printf("| %s | %s | %.4f s | %.4f s | %s | %.4f s | %s | %.2f "
@@ -185,5 +189,9 @@ int main(int argc, char** argv) {
     return 1;
   printf("\nmailview's peak memory: %ld KiB for 1 MiB, %ld KiB for 1 GiB "
          "(%+ld KiB)\n\n", smallPeak, largePeak, largePeak - smallPeak);
+  printf("Goal: 1 GiB through a pipe, mailview against cat: %s\n\n",
+         verdicts[THROUGH_PIPE]);
+  printf("Goal: 1 GiB from a file, mailview against cat plus the floor's "
+         "start-up: %s\n\n", verdicts[FROM_FILE]);
   return 0;
 }
