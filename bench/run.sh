@@ -10,18 +10,23 @@ linux=${1:-build/linux}
 win32=${2:-build/win32}
 win64=${3:-build/win64}
 data=$linux/bench-data
+goals=$(mktemp)
+trap 'rm -f "$goals"' EXIT
 
 cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)
 echo "Machine: $(nproc) cores, ${cpu:-unknown CPU}, $(uname -sr)"
+echo "Load before: $(uptime | sed 's/.*load average/load average/')"
 echo
 
 # A benchmark that fails says why; the others still run.
 status=0
-"$linux/intake_bench" "$linux/mailview" "$data" \
-  "${INTAKE_REPETITIONS:-11}" || status=1
+"$linux/intake_bench" "$linux/mailview" "$linux/floor_window" "$data" \
+  "${INTAKE_REPETITIONS:-11}" | tee -a "$goals" || status=1
 
-tests/with-display.sh "$linux/startup_bench" "$linux/mailview" "$data" \
-  "${STARTUP_REPETITIONS:-15}" examples/welcome.eml || status=1
+tests/with-display.sh "$linux/startup_bench" "$linux/mailview" \
+  "$linux/floor_window" "$data" \
+  "${STARTUP_REPETITIONS:-15}" examples/welcome.eml | tee -a "$goals" ||
+  status=1
 
 for exe in "$win32/mailview.exe:i686" "$win64/mailview.exe:x86_64"; do
   arch=${exe##*:} exe=${exe%:*}
@@ -37,4 +42,10 @@ for exe in "$win32/mailview.exe:i686" "$win64/mailview.exe:x86_64"; do
     END { if (dll) print "- " dll ": " names }'
   echo
 done
+echo "Load after: $(uptime | sed 's/.*load average/load average/')"
+echo
+echo "The goals, as measured above:"
+echo
+grep '^Goal: ' "$goals" | sed 's/^Goal: /- /'
+
 exit $status

@@ -5,6 +5,8 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <math.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
@@ -62,4 +64,12 @@ int ExitFd(pid_t pid) {
 double Median(double* values, int n) {
   std::sort(values, values + n);
   return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+const char* Judged(double ratio, double goal) {
+  static char text[48];
+  double shown = round(ratio * 100) / 100;
+  snprintf(text, sizeof text, "%.2f (<= %.2f %s)", shown, goal,
+           shown <= goal + 1e-9 ? "met" : "MISSED");
+  return text;
 }

@@ -109,4 +109,12 @@ TEST(SpawnTest, Median) {
   EXPECT_EQ(Median(one, 1), 7);
 }
 
+TEST(SpawnTest, JudgesTheFigureShown) {
+  EXPECT_STREQ(Judged(0.5, 1.05), "0.50 (<= 1.05 met)");
+  EXPECT_STREQ(Judged(1.05, 1.05), "1.05 (<= 1.05 met)");
+  EXPECT_STREQ(Judged(1.0549, 1.05), "1.05 (<= 1.05 met)");
+  EXPECT_STREQ(Judged(1.0551, 1.05), "1.06 (<= 1.05 MISSED)");
+  EXPECT_STREQ(Judged(2.3, 1.5), "2.30 (<= 1.50 MISSED)");
+}
+
 }  // namespace

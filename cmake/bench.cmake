@@ -6,6 +6,10 @@ pkg_check_modules(XTST REQUIRED IMPORTED_TARGET xtst)
 add_library(mailview_bench STATIC bench/sample_mail.cpp bench/spawn.cpp)
 target_include_directories(mailview_bench PUBLIC bench)
 
+# The floor: the least GTK 3 program that shows a message as mailview does.
+add_executable(floor_window bench/floor_window.cpp)
+target_link_libraries(floor_window PRIVATE PkgConfig::GTK3)
+
 add_executable(intake_bench bench/intake_bench.cpp)
 target_link_libraries(intake_bench PRIVATE mailview_bench)
 

@@ -41,3 +41,10 @@ add_test(NAME demo.WithoutADisplay
 set_tests_properties(demo.WithoutADisplay PROPERTIES
   PASS_REGULAR_EXPRESSION "Screenshot: ${tree_regex}/demo-screenshot\\.png"
   TIMEOUT 120 LABELS window)
+
+# The program loads no C++ runtime: it uses none, and loading libstdc++
+# and libgcc_s costs every start-up a few milliseconds.
+add_test(NAME linux.LoadsNoCxxRuntime
+  COMMAND sh -c "objdump -p \"$1\" | grep NEEDED && ! objdump -p \"$1\" | grep -E 'NEEDED +lib(stdc[+][+]|gcc_s)'"
+          sh $<TARGET_FILE:mailview>)
+set_tests_properties(linux.LoadsNoCxxRuntime PROPERTIES LABELS unit)

@@ -6,6 +6,10 @@ extern const unsigned char programRes[];
 extern const size_t programResSize;
 
 HINSTANCE ProgramInstance() {
-  static HINSTANCE__ instance = {programRes, programResSize};
+  // Filled in on each call, not by an initializer: the size is known only
+  // at link time, and a guarded initializer would need the C++ runtime.
+  static HINSTANCE__ instance;
+  instance.res = programRes;
+  instance.size = programResSize;
   return &instance;
 }

@@ -2,6 +2,7 @@
 #include "stdin.h"
 
 #include <errno.h>
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,4 +28,10 @@ int ReadStdin(char* buf, int size) {
     }
     return -1;  // EBADF (no standard input), EISDIR, EIO, ...
   }
+}
+
+void WidenStdinPipe(int bytes) {
+  int size = fcntl(0, F_GETPIPE_SZ);  // fails (-1) for anything but a pipe
+  if (size >= 0 && size < bytes)
+    fcntl(0, F_SETPIPE_SZ, bytes);
 }

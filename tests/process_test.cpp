@@ -86,6 +86,27 @@ TEST(Process, TooLongIsRefusedAfterReadingEverything) {
   EXPECT_EQ(kRefusal, r.out);
 }
 
+TEST(Process, DrainsARefusedMailThroughAWiderPipe) {
+  // The pipe is widened to two skip reads (256 KiB) once the mail is
+  // refused, never narrowed, and left alone for a mail that is shown.
+  struct {
+    size_t length;
+    int pipeSize;  // set by the writer beforehand, or 0
+    long after;
+  } cases[] = {{1 << 20, 0, 256 * 1024},
+               {1 << 20, 1 << 20, 1 << 20},
+               {1 << 20, 128 * 1024, 256 * 1024},
+               {9999, 0, 64 * 1024}};
+  for (const auto& c : cases) {
+    RunOptions o;
+    o.input = std::string(c.length, 'w');
+    o.pipeSize = c.pipeSize;
+    RunResult r = RunProcess(kRecord, o);
+    EXPECT_EQ(c.length, r.written);
+    EXPECT_EQ(c.after, r.pipeSize) << c.length << " bytes, " << c.pipeSize;
+  }
+}
+
 TEST(Process, Terminal) {
   // Ctrl-V Ctrl-Z types a literal Ctrl-Z; Ctrl-D at the start of a line is a
   // read that yields nothing.

@@ -31,6 +31,7 @@ void Feed(int fd, const std::string& input, RunResult* result) {
     done += n;
   }
   result->written = done;
+  result->pipeSize = fcntl(fd, F_GETPIPE_SZ);
   close(fd);
 }
 
@@ -42,6 +43,7 @@ int OpenStdin(const RunOptions& o, int* writeEnd, std::string* tempFile) {
     case PIPE: {
       int p[2];
       if (pipe2(p, O_CLOEXEC) != 0) abort();
+      if (o.pipeSize && fcntl(p[1], F_SETPIPE_SZ, o.pipeSize) < 0) abort();
       *writeEnd = p[1];
       return p[0];
     }

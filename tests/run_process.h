@@ -13,6 +13,7 @@ struct RunResult {
   std::string out;          // everything the child wrote to standard output
   size_t written = 0;       // bytes of input the writer got into a pipe or pty
   bool writeFailed = false; // a write to the pipe failed (EPIPE, say)
+  long pipeSize = 0;        // the pipe's capacity once all was written
 };
 
 struct RunOptions {
@@ -21,6 +22,7 @@ struct RunOptions {
   std::vector<std::string> args;   // command-line arguments
   std::vector<std::string> env;    // NAME=value set in the child
   std::vector<std::string> unset;  // names removed from the child's environment
+  int pipeSize = 0;                // the pipe's capacity to begin with, if set
 };
 
 // Runs `exe` with `options` and waits for it to end.

@@ -2,6 +2,7 @@
 // out a dialog: positions and sizes in dialog units of the dialog's font.
 #include "dialog_window.h"
 
+#include <pango/pangocairo.h>
 #include <string.h>
 #include <windows.h>
 
@@ -174,6 +175,11 @@ bool CreateDialogWindow(const DialogTemplate& t, const unsigned char* res,
   gchar* texts[MAX_DIALOG_ITEMS] = {};
   bool valid = AllTextsValid(t, &caption, texts);
   if (valid) {
+    // Pango reads the font configuration on a thread of its own, started
+    // when the font map is first asked for. Asking now lets it run while
+    // GTK parses its theme for the first window, instead of the first
+    // TextWidth below waiting for it.
+    pango_cairo_font_map_get_default();
     GtkWidget* window = out->window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_window_set_title(GTK_WINDOW(window), caption);
     gtk_window_set_resizable(GTK_WINDOW(window), FALSE);

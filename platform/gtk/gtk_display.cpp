@@ -111,8 +111,10 @@ void InsertItemSpans(PangoAttrList* list, const char* text) {
 extern "C" void pango_layout_set_attributes(PangoLayout* layout,
                                             PangoAttrList* attrs) {
   typedef void (*SetAttributes)(PangoLayout*, PangoAttrList*);
-  static SetAttributes pangos = reinterpret_cast<SetAttributes>(
-      dlsym(RTLD_NEXT, "pango_layout_set_attributes"));
+  static SetAttributes pangos;  // no guarded initializer: no C++ runtime
+  if (!pangos)
+    pangos = reinterpret_cast<SetAttributes>(
+        dlsym(RTLD_NEXT, "pango_layout_set_attributes"));
   PangoAttrList* own = attrs ? pango_attr_list_copy(attrs) : pango_attr_list_new();
   pango_attr_list_insert(own, pango_attr_insert_hyphens_new(FALSE));
   InsertItemSpans(own, pango_layout_get_text(layout));
