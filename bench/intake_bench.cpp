@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -137,7 +138,7 @@ bool Measure(const char* label, const char* path, int repetitions,
     for (int k = 0; k < 2; ++k) {
       if (judge && k == source) {
         snprintf(shown[k], sizeof shown[k], "%s", Judged(ratios[k], GOALS[k]));
-        snprintf(verdicts[k], sizeof verdicts[k], "%s", shown[k]);
+        memcpy(verdicts[k], shown[k], sizeof verdicts[k]);
       } else
         snprintf(shown[k], sizeof shown[k], "%.2f", ratios[k]);
     }
