@@ -52,7 +52,9 @@ target_include_directories(mailview_gtk PUBLIC ${MAILVIEW_INCLUDES} platform/gtk
 target_link_libraries(mailview_gtk PUBLIC PkgConfig::GTK3 PkgConfig::X11
                       PkgConfig::WAYLAND)
 
-add_executable(mailview platform/main-posix.cpp)
+# The program talks to the display from a child process; the tests that
+# drive dialogs in their own process use tests/display_in_process.cpp.
+add_executable(mailview platform/main-posix.cpp platform/gtk/display_child.cpp)
 target_link_libraries(mailview PRIVATE mailview_core mailview_gtk)
 
 # The same program over a recording stand-in, for tests without a display.

@@ -5,6 +5,8 @@
 #include <gtk/gtk.h>
 #include <unistd.h>
 
+#include "display_child.h"
+
 #ifdef GDK_WINDOWING_X11
 #include <X11/Xlib.h>
 #include <gdk/gdkx.h>
@@ -124,7 +126,7 @@ bool OpenDisplay() {
   static int state = -1;  // -1 not tried, 0 none, 1 open
   if (state < 0) {
     // gtk_init would end the process when no display can be opened.
-    state = gtk_init_check(NULL, NULL) ? 1 : 0;
+    state = EnterDisplayProcess() && gtk_init_check(NULL, NULL) ? 1 : 0;
     if (state)
       KeepExitStatus();
   }
