@@ -3,7 +3,6 @@
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)
 pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11)
-pkg_check_modules(WAYLAND REQUIRED IMPORTED_TARGET wayland-client)
 find_program(LLVM_RC NAMES llvm-rc llvm-rc-14 REQUIRED)
 
 # The Windows-facing headers come from platform/linux on this side.
@@ -49,8 +48,7 @@ add_library(mailview_gtk OBJECT
   platform/gtk/msgbox-gtk.cpp
   platform/gtk/res_file.cpp)
 target_include_directories(mailview_gtk PUBLIC ${MAILVIEW_INCLUDES} platform/gtk)
-target_link_libraries(mailview_gtk PUBLIC PkgConfig::GTK3 PkgConfig::X11
-                      PkgConfig::WAYLAND)
+target_link_libraries(mailview_gtk PUBLIC PkgConfig::GTK3)
 
 # The program talks to the display from a child process; the tests that
 # drive dialogs in their own process use tests/display_in_process.cpp.

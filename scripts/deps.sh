@@ -19,7 +19,7 @@ build_linux=(
 show_without_display=(xvfb xauth x11-utils xdotool imagemagick)
 build_windows=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest)
 run_windows=(wine wine64 wine32:i386 fonts-wine)
-test_linux=(xclip python3 man-db)
+test_linux=(xclip python3 man-db strace)
 fuzz=(clang libclang-rt-14-dev)
 callers_and_comparisons=(php-cli zenity)
 # a window manager and a Wayland compositor for the window's tests

@@ -1,6 +1,8 @@
 # Tests of the real program against faults, real callers and installation.
-add_program_test(fault_tests tests/fault_test.cpp tests/child.cpp)
-gtest_discover_tests(fault_tests)
+add_program_test(fault_tests tests/fault_test.cpp tests/display_child_test.cpp
+                 tests/child.cpp)
+target_link_libraries(fault_tests PRIVATE PkgConfig::X11)
+gtest_discover_tests(fault_tests PROPERTIES SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
 
 add_test(NAME install COMMAND ${CMAKE_SOURCE_DIR}/tests/install_test.sh
          ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
