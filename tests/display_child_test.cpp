@@ -64,9 +64,11 @@ bool TraceMailview(Traced* t) {
     return false;
   close(fd);
   t->log = path;
-  // LeakSanitizer, in a build that has it, cannot check a traced process.
+  // In a build with sanitizers: LeakSanitizer cannot check a traced
+  // process, and the crash below is to end the child as it would anywhere.
   const char* asan = getenv("ASAN_OPTIONS");
-  std::string options = std::string(asan ? asan : "") + (asan ? ":" : "") + "detect_leaks=0";
+  std::string options =
+      std::string(asan ? asan : "") + (asan ? ":" : "") + "detect_leaks=0:handle_segv=0";
   t->argv = {"strace", "-f", "-qq", "-b", "execve", "-o", t->log, "-E", "ASAN_OPTIONS=" + options,
              "-e", "trace=clone,clone3,fork,vfork,exit_group", "--"};
   Child probe = StartChild({"strace", "-o", "/dev/null", "true"}, -1);
