@@ -89,10 +89,12 @@ std::string TraceOf(const Traced& t, pid_t pid) {
   return lines;
 }
 
-// The Send Mail window on `x`, and the process that shows it (_NET_WM_PID).
+// The Send Mail window on `x` once it is mapped, and the process that shows
+// it (_NET_WM_PID).
 Window SendMailWindow(const XServer& x, pid_t* shower) {
-  Child c = StartChild({"xdotool", "search", "--name", "^Send Mail$"}, -1,
-                       {"DISPLAY=" + x.display});
+  Child c = StartChild({"timeout", "60", "xdotool", "search", "--sync", "--onlyvisible",
+                        "--name", "^Send Mail$"},
+                       -1, {"DISPLAY=" + x.display});
   Window w = strtoul(ReadToEnd(c.out).c_str(), NULL, 10);
   WaitForExit(c.pid, 60);
   Display* d = XOpenDisplay(x.display.c_str());
