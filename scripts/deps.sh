@@ -20,7 +20,7 @@ build_linux=(
 show_without_display=(xvfb xauth x11-utils xdotool imagemagick)
 build_windows=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest)
 run_windows=(wine wine64 wine32:i386 fonts-wine)
-test_linux=(xclip python3 man-db)
+test_linux=(xclip python3 man-db strace)
 # the windows read as a screen reader reads them: AT-SPI in a D-Bus session
 accessibility=(python3-pyatspi at-spi2-core dbus-daemon)
 fuzz=(clang libclang-rt-14-dev)

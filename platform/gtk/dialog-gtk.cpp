@@ -178,10 +178,21 @@ gboolean OnKey(GtkWidget*, GdkEventKey* event, Dialog* d) {
   return FALSE;
 }
 
+// On X any client may destroy the window, and GTK then destroys the
+// widget: the dialog ends, as no one can close it any more.
+void OnDestroy(GtkWidget*, Dialog* d) {
+  d->widgets.window = NULL;
+  if (!d->ended) {
+    d->ended = true;
+    d->result = -1;
+  }
+}
+
 void Connect(Dialog* d) {
   d->handle = {d, -1};
   g_signal_connect(d->widgets.window, "key-press-event", G_CALLBACK(OnKey), d);
   g_signal_connect(d->widgets.window, "delete-event", G_CALLBACK(OnDelete), d);
+  g_signal_connect(d->widgets.window, "destroy", G_CALLBACK(OnDestroy), d);
   for (int i = 0; i < d->tmpl.itemCount; ++i) {
     d->itemHandles[i] = {d, i};
     GtkWidget* control = d->widgets.control[i];
@@ -265,7 +276,8 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName,
   while (!d->ended)
     gtk_main_iteration();
 
-  gtk_widget_destroy(d->widgets.window);
+  if (d->widgets.window)
+    gtk_widget_destroy(d->widgets.window);
   while (gtk_events_pending())
     gtk_main_iteration();
   d->open = false;
@@ -296,7 +308,8 @@ BOOL WINAPI EndDialog(HWND hDlg, INT_PTR nResult) {
     return FALSE;
   d->ended = true;
   d->result = nResult;
-  gtk_widget_hide(d->widgets.window);
+  if (d->widgets.window)
+    gtk_widget_hide(d->widgets.window);
   return TRUE;
 }
 

@@ -3,8 +3,6 @@
 // and schedules steps that run from inside the modal loop: they look at
 // the widgets and press keys; a watchdog ends a dialog that gets stuck.
 #include <gtest/gtest.h>
-#include <X11/Xlib.h>
-#include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 #include <string.h>
 #include <windows.h>
@@ -668,25 +666,6 @@ TEST_F(Dialog, EndedWhileStartingItNeverShows) {
   EXPECT_EQ(7, DialogBoxParamA(ProgramInstance(), MAKEINTRESOURCE(134), NULL, EndsAtOnce, 0));
   EXPECT_FALSE(mapped);
   EXPECT_EQ(before, Toplevels());
-}
-
-TEST_F(Dialog, AnXErrorNoTrapTakesIsLetPass) {
-  GdkDisplay* display = gdk_display_get_default();
-  ASSERT_TRUE(GDK_IS_X11_DISPLAY(display));
-  Display* x = gdk_x11_display_get_xdisplay(display);
-  const ::Window none = 0x7FFFFFF;  // no window of ours
-  // GDK's traps still get theirs...
-  gdk_x11_display_error_trap_push(display);
-  XDestroyWindow(x, none);
-  EXPECT_EQ(BadWindow, gdk_x11_display_error_trap_pop(display));
-  // ...and one outside a trap leaves the process running: GDK's handler
-  // would have ended it with status 1.
-  XDestroyWindow(x, none);
-  XSync(x, False);
-  Script r;
-  r.steps = {Visible(), Check([&](HWND) { XDestroyWindow(x, none); }), Settled(),
-             Key(GDK_KEY_Return)};
-  EXPECT_EQ(100 + IDOK, RunDialog(&r));
 }
 
 // A 16 x 16 icon of 16 colours: header, palette, colour bits, mask bits.

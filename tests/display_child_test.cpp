@@ -1,0 +1,284 @@
+// The real program's display child on a private X server: however it ends,
+// the program ends with 0; it goes when the program goes; and without a
+// display there is none.
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "child.h"
+
+namespace {
+
+const char* const kMailview = MAILVIEW_EXE;
+const char kMail[] = "To: a@example.org\r\n\r\nhello\r\n";
+
+// Starts `argv` with `input` on a pipe that is then closed.
+Child StartOn(const std::vector<std::string>& argv, const std::string& input,
+              const std::vector<std::string>& env) {
+  int p[2];
+  EXPECT_EQ(0, pipe2(p, O_CLOEXEC));
+  Child c = StartChild(argv, p[0], env, true);
+  close(p[0]);
+  EXPECT_EQ(static_cast<ssize_t>(input.size()), write(p[1], input.data(), input.size()));
+  close(p[1]);
+  return c;
+}
+
+// The process ids that `pid` has as children.
+std::vector<pid_t> ChildrenOf(pid_t pid) {
+  std::string id = std::to_string(pid);
+  std::ifstream file("/proc/" + id + "/task/" + id + "/children");
+  std::vector<pid_t> children;
+  for (pid_t c; file >> c;)
+    children.push_back(c);
+  return children;
+}
+
+// mailview run under strace, which records how each of its processes ends
+// and which of them fork (it lets go of any that runs another program, such
+// as the session bus GTK may start). True when strace can trace here.
+struct Traced {
+  std::string log;
+  std::vector<std::string> argv;
+};
+
+bool TraceMailview(Traced* t) {
+  char path[] = "/tmp/mailview-trace-XXXXXX";
+  int fd = mkstemp(path);
+  if (fd < 0)
+    return false;
+  close(fd);
+  t->log = path;
+  // In a build with sanitizers: LeakSanitizer cannot check a traced
+  // process, and the crash below is to end the child as it would anywhere.
+  const char* asan = getenv("ASAN_OPTIONS");
+  std::string options =
+      std::string(asan ? asan : "") + (asan ? ":" : "") + "detect_leaks=0:handle_segv=0";
+  t->argv = {"strace", "-f", "-qq", "-b", "execve", "-o", t->log, "-E", "ASAN_OPTIONS=" + options,
+             "-e", "trace=clone,clone3,fork,vfork,exit_group", "--"};
+  Child probe = StartChild({"strace", "-o", "/dev/null", "true"}, -1);
+  ReadToEnd(probe.out);
+  if (WaitForExit(probe.pid, 60) != 0)
+    return false;
+  t->argv.push_back(kMailview);
+  return true;
+}
+
+// The lines strace recorded for process `pid`.
+std::string TraceOf(const Traced& t, pid_t pid) {
+  std::ifstream file(t.log);
+  std::string line, lines, prefix = std::to_string(pid) + " ";
+  while (std::getline(file, line))
+    if (line.compare(0, prefix.size(), prefix) == 0)
+      lines += line + "\n";
+  return lines;
+}
+
+// The Send Mail window on `x` once it is mapped, and the process that shows
+// it (_NET_WM_PID).
+Window SendMailWindow(const XServer& x, pid_t* shower) {
+  Child c = StartChild({"timeout", "60", "xdotool", "search", "--sync", "--onlyvisible",
+                        "--name", "^Send Mail$"},
+                       -1, {"DISPLAY=" + x.display});
+  Window w = strtoul(ReadToEnd(c.out).c_str(), NULL, 10);
+  WaitForExit(c.pid, 60);
+  Display* d = XOpenDisplay(x.display.c_str());
+  Atom type;
+  int format;
+  unsigned long n, left;
+  unsigned char* value = NULL;
+  *shower = -1;
+  if (d && w &&
+      XGetWindowProperty(d, w, XInternAtom(d, "_NET_WM_PID", False), 0, 1, False,
+                         XA_CARDINAL, &type, &format, &n, &left, &value) == Success &&
+      n == 1)
+    *shower = static_cast<pid_t>(*reinterpret_cast<unsigned long*>(value));
+  if (value)
+    XFree(value);
+  if (d)
+    XCloseDisplay(d);
+  return w;
+}
+
+// Says on `d`'s root window, as a window manager would, that the time of the
+// user's last input is read from the window each toplevel names in
+// _NET_WM_USER_TIME_WINDOW: GDK then sets a property on that window at each
+// key pressed.
+void ClaimUserTimeWindows(Display* d) {
+  Window root = DefaultRootWindow(d);
+  Window wm = XCreateSimpleWindow(d, root, 0, 0, 1, 1, 0, 0, 0);
+  Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
+  for (Window w : {root, wm})
+    XChangeProperty(d, w, check, XA_WINDOW, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&wm), 1);
+  Atom supported[] = {XInternAtom(d, "_NET_WM_USER_TIME_WINDOW", False),
+                      XInternAtom(d, "_NET_WM_USER_TIME", False)};
+  XChangeProperty(d, root, XInternAtom(d, "_NET_SUPPORTED", False), XA_ATOM, 32,
+                  PropModeReplace, reinterpret_cast<unsigned char*>(supported), 2);
+  XSync(d, False);
+}
+
+// Destroys the user-time window of `window`, which GDK does not watch, and
+// presses a key in `window`: GDK's next request on it fails with BadWindow,
+// an error no GDK trap takes.
+void ProvokeXError(Display* d, const XServer& x, Window window) {
+  Atom type;
+  int format;
+  unsigned long n, left;
+  unsigned char* value = NULL;
+  ASSERT_EQ(Success, XGetWindowProperty(d, window,
+                                        XInternAtom(d, "_NET_WM_USER_TIME_WINDOW", False),
+                                        0, 1, False, XA_WINDOW, &type, &format, &n, &left,
+                                        &value));
+  ASSERT_EQ(1u, n);
+  XDestroyWindow(d, *reinterpret_cast<Window*>(value));
+  XFree(value);
+  XSync(d, False);
+  Child key = StartChild({"xdotool", "windowfocus", "--sync", std::to_string(window), "key", "a"},
+                         -1, {"DISPLAY=" + x.display});
+  ReadToEnd(key.out);
+  EXPECT_EQ(0, WaitForExit(key.pid, 60));
+}
+
+TEST(DisplayChild, HoweverItEndsTheProgramEndsWithZero) {
+  Traced t;
+  if (!TraceMailview(&t))
+    GTEST_SKIP() << "strace cannot trace here";
+  struct rlimit noCore = {0, 0};
+  setrlimit(RLIMIT_CORE, &noCore);  // for the crashes below
+  struct Case {
+    const char* fault;
+    std::function<void(Display*, const XServer&, Window, pid_t)> cause;
+    const char* childEnd;  // as strace records it
+  };
+  const Case cases[] = {
+      {"SIGSEGV", [](Display*, const XServer&, Window, pid_t c) { kill(c, SIGSEGV); },
+       "+++ killed by SIGSEGV"},
+      {"SIGABRT", [](Display*, const XServer&, Window, pid_t c) { kill(c, SIGABRT); },
+       "+++ killed by SIGABRT"},
+      {"X error", [](Display* d, const XServer& x, Window w, pid_t) { ProvokeXError(d, x, w); },
+       "exit_group(1)"},  // GDK's own end on an X error
+      {"window destroyed", [](Display* d, const XServer&, Window w, pid_t) {
+         XDestroyWindow(d, w);
+         XSync(d, False);
+       }, "exit_group(0)"},  // the dialog ends, as no one can close it
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.fault);
+    XServer x;
+    ASSERT_TRUE(StartXServer(&x));
+    Display* d = XOpenDisplay(x.display.c_str());
+    ASSERT_NE(nullptr, d);
+    ClaimUserTimeWindows(d);
+    Child c = StartOn(t.argv, kMail, {"DISPLAY=" + x.display, "WAYLAND_DISPLAY"});
+    EXPECT_TRUE(WaitForWindow(x, "Send Mail", 60));
+    std::vector<pid_t> strace = ChildrenOf(c.pid);
+    pid_t program = strace.size() == 1 ? strace[0] : -1, shower;
+    Window window = SendMailWindow(x, &shower);
+    EXPECT_NE(program, shower) << "the window is not shown by a child";
+    ASSERT_GT(shower, 1);
+    k.cause(d, x, window, shower);
+    int status = WaitForExit(c.pid, 60);
+    EXPECT_EQ(0, status);
+    if (status == -2 && program > 1)
+      kill(program, SIGKILL);  // strace was killed, the program may not be
+    close(c.out);
+    EXPECT_NE(std::string::npos, TraceOf(t, shower).find(k.childEnd)) << TraceOf(t, shower);
+    EXPECT_NE(std::string::npos, TraceOf(t, program).find("exit_group(0)"))
+        << TraceOf(t, program);
+    XCloseDisplay(d);
+    KillXServer(&x);
+  }
+  unlink(t.log.c_str());
+}
+
+// True when `pid` is gone, or ending, or has SIGKILL pending.
+bool Doomed(pid_t pid) {
+  std::ifstream file("/proc/" + std::to_string(pid) + "/status");
+  bool doomed = !file;
+  for (std::string line; std::getline(file, line);) {
+    std::istringstream fields(line);
+    std::string key, value;
+    fields >> key >> value;
+    if (key == "State:")
+      doomed |= value == "Z" || value == "X";
+    if (key == "SigPnd:" || key == "ShdPnd:")
+      doomed |= (strtoull(value.c_str(), NULL, 16) >> (SIGKILL - 1)) & 1;
+  }
+  return doomed;
+}
+
+TEST(DisplayChild, GoesWhenTheProgramIsKilled) {
+  // Orphans come to this process, which can then wait for the child.
+  ASSERT_EQ(0, prctl(PR_SET_CHILD_SUBREAPER, 1));
+  for (int signal : {SIGTERM, SIGKILL}) {
+    SCOPED_TRACE(strsignal(signal));
+    XServer x;
+    ASSERT_TRUE(StartXServer(&x));
+    Child c = StartOn({kMailview}, kMail, {"DISPLAY=" + x.display, "WAYLAND_DISPLAY"});
+    EXPECT_TRUE(WaitForWindow(x, "Send Mail", 60));
+    pid_t shower;
+    SendMailWindow(x, &shower);
+    EXPECT_NE(c.pid, shower) << "the window is not shown by a child";
+    EXPECT_EQ(0, kill(c.pid, signal));
+    EXPECT_EQ(-1, WaitForExit(c.pid, 60));
+    ReadToEnd(c.out);
+    if (shower > 1 && shower != c.pid) {
+      // The kernel sent the child SIGKILL as the program ended.
+      EXPECT_TRUE(Doomed(shower));
+      int status = 0;
+      EXPECT_EQ(shower, waitpid(shower, &status, 0));
+      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
+    }
+    KillXServer(&x);
+  }
+  prctl(PR_SET_CHILD_SUBREAPER, 0);
+}
+
+TEST(DisplayChild, NoneWithoutADisplay) {
+  Traced t;
+  if (!TraceMailview(&t))
+    GTEST_SKIP() << "strace cannot trace here";
+  XServer x;
+  ASSERT_TRUE(StartXServer(&x));
+  const std::vector<std::vector<std::string>> environments = {
+      {"DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "GDK_BACKEND"},
+      {"DISPLAY=", "WAYLAND_DISPLAY=", "WAYLAND_SOCKET", "GDK_BACKEND=*"},
+      // A display that GDK_BACKEND keeps GDK from.
+      {"DISPLAY", "WAYLAND_DISPLAY=wayland-mailview-test", "GDK_BACKEND=x11"},
+      {"DISPLAY=" + x.display, "WAYLAND_DISPLAY", "GDK_BACKEND=wayland"},
+  };
+  for (const std::vector<std::string>& env : environments) {
+    std::string what;
+    for (const std::string& e : env)
+      what += e + " ";
+    SCOPED_TRACE(what);
+    Child c = StartOn(t.argv, kMail, env);
+    std::string out = ReadToEnd(c.out);
+    EXPECT_EQ(0, WaitForExit(c.pid, 60)) << out;
+    std::ifstream file(t.log);
+    std::stringstream trace;
+    trace << file.rdbuf();
+    EXPECT_EQ(std::string::npos, trace.str().find("clone")) << trace.str();
+    EXPECT_EQ(std::string::npos, trace.str().find("fork")) << trace.str();
+  }
+  KillXServer(&x);
+  unlink(t.log.c_str());
+}
+
+}  // namespace
