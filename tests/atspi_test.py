@@ -42,11 +42,21 @@ def wait_for(what, find, seconds=60):
     sys.exit("FAILED: no " + what + " within %d s" % seconds)
 
 
+def parent_of(pid):
+    try:
+        with open("/proc/%d/stat" % pid) as stat:
+            return int(stat.read().rsplit(")", 1)[1].split()[1])
+    except (OSError, ValueError, IndexError):
+        return None
+
+
 def window_of(pid, title):
-    """The showing top-level window named `title` of process `pid`, once
-    its application is on the bus."""
+    """The showing top-level window named `title` of process `pid`, or of
+    the child that talks to the display for it, once its application is on
+    the bus."""
     for app in pyatspi.Registry.getDesktop(0):
-        if app is None or app.get_process_id() != pid:
+        if app is None or pid not in (app.get_process_id(),
+                                      parent_of(app.get_process_id())):
             continue
         for window in app:
             if (window is not None and window.name == title and
