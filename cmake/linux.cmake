@@ -47,7 +47,8 @@ add_library(mailview_gtk OBJECT
   platform/gtk/edit_text.cpp
   platform/gtk/gtk_display.cpp
   platform/gtk/msgbox-gtk.cpp
-  platform/gtk/res_file.cpp)
+  platform/gtk/res_file.cpp
+  platform/gtk/short_items.cpp)
 target_include_directories(mailview_gtk PUBLIC ${MAILVIEW_INCLUDES} platform/gtk)
 target_link_libraries(mailview_gtk PUBLIC PkgConfig::GTK3 PkgConfig::X11
                       PkgConfig::WAYLAND)

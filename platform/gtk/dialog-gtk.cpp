@@ -11,6 +11,7 @@
 #include "edit_text.h"
 #include "gtk_display.h"
 #include "instance.h"
+#include "short_items.h"
 
 struct Dialog;
 
@@ -226,6 +227,7 @@ void SetEditText(GtkWidget* view, const char* text) {
   gtk_text_view_set_buffer(GTK_TEXT_VIEW(view), NULL);
   gtk_text_buffer_set_text(buffer, utf8, static_cast<gint>(n));
   g_free(utf8);
+  CutIntoShortItems(buffer);
   GtkTextIter start;
   gtk_text_buffer_get_start_iter(buffer, &start);
   gtk_text_buffer_place_cursor(buffer, &start);
