@@ -5,7 +5,7 @@
 add_executable(gtk_unit_tests
   platform/gtk/dialog_template_test.cpp
   platform/gtk/edit_text_test.cpp
-  platform/gtk/gtk_display_test.cpp
+  platform/gtk/no_hyphens_test.cpp
   platform/gtk/res_file_test.cpp
   tests/adversarial_lines.cpp)
 target_include_directories(gtk_unit_tests PRIVATE tests)

@@ -1,7 +1,6 @@
 // Opening GTK's display without ever letting GTK choose our exit status.
 #include "gtk_display.h"
 
-#include <dlfcn.h>
 #include <gtk/gtk.h>
 #include <unistd.h>
 
@@ -78,23 +77,6 @@ void KeepExitStatus() {
 }
 
 }  // namespace
-
-// GTK gives every layout of its text view its attributes after its text,
-// through this function in Pango; the program's own definition comes first,
-// to add that there are to be no hyphens: Pango draws a hyphen
-// where it breaks a word that is longer than a line, a character that is
-// not in the mail (think of base64 lines or long URLs), and GTK 3's text
-// view offers no way to turn that off.
-extern "C" void pango_layout_set_attributes(PangoLayout* layout,
-                                            PangoAttrList* attrs) {
-  typedef void (*SetAttributes)(PangoLayout*, PangoAttrList*);
-  static SetAttributes pangos = reinterpret_cast<SetAttributes>(
-      dlsym(RTLD_NEXT, "pango_layout_set_attributes"));
-  PangoAttrList* own = attrs ? pango_attr_list_copy(attrs) : pango_attr_list_new();
-  pango_attr_list_insert(own, pango_attr_insert_hyphens_new(FALSE));
-  pangos(layout, own);
-  pango_attr_list_unref(own);
-}
 
 bool OpenDisplay() {
   static int state = -1;  // -1 not tried, 0 none, 1 open

@@ -4,8 +4,9 @@
 
 namespace {
 
-// The number of glyphs Pango draws for `text` wrapped at `width` pixels.
-int GlyphsDrawn(const char* text, int widthChars) {
+// The number of glyphs Pango draws for `text` wrapped at `widthChars`
+// columns, the layout given `attrs` as GTK's text view gives it.
+int GlyphsDrawn(const char* text, int widthChars, PangoAttrList* attrs) {
   PangoFontMap* map = pango_cairo_font_map_get_default();
   PangoContext* context = pango_font_map_create_context(map);
   PangoLayout* layout = pango_layout_new(context);
@@ -17,10 +18,7 @@ int GlyphsDrawn(const char* text, int widthChars) {
   pango_layout_set_text(layout, text, -1);
   pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
   pango_layout_set_width(layout, digit * widthChars);
-  // As GTK's text view does for every line it lays out.
-  PangoAttrList* attrs = pango_attr_list_new();
   pango_layout_set_attributes(layout, attrs);
-  pango_attr_list_unref(attrs);
 
   int glyphs = 0;
   for (GSList* l = pango_layout_get_lines_readonly(layout); l; l = l->next) {
@@ -34,12 +32,28 @@ int GlyphsDrawn(const char* text, int widthChars) {
   return glyphs;
 }
 
-TEST(GtkDisplay, LongWordsBreakWithoutAHyphen) {
+TEST(NoHyphens, LongWordsBreakWithoutAHyphen) {
   // One glyph a character: no hyphen where a line ends inside a word.
   const char* base64 = "VGhpcyBpcyBiYXNlNjQgdGV4dCB3aXRob3V0IGE";
-  EXPECT_EQ(static_cast<int>(strlen(base64)), GlyphsDrawn(base64, 10));
   const char* word = "Donaudampfschifffahrtsgesellschaftskapitän";
-  EXPECT_EQ(g_utf8_strlen(word, -1), GlyphsDrawn(word, 7));
+  PangoAttrList* attrs = pango_attr_list_new();
+  pango_attr_list_insert(attrs, pango_attr_foreground_new(0, 0, 0));
+  PangoAttrList* before = pango_attr_list_copy(attrs);
+  EXPECT_EQ(static_cast<int>(strlen(base64)), GlyphsDrawn(base64, 10, attrs));
+  EXPECT_EQ(g_utf8_strlen(word, -1), GlyphsDrawn(word, 7, attrs));
+  EXPECT_EQ(g_utf8_strlen(word, -1), GlyphsDrawn(word, 7, NULL));
+  // The caller's list is left as it was.
+  EXPECT_TRUE(pango_attr_list_equal(attrs, before));
+  pango_attr_list_unref(before);
+  pango_attr_list_unref(attrs);
+}
+
+TEST(NoHyphens, ALayoutThatAsksForHyphensGetsThem) {
+  const char* word = "Donaudampfschifffahrtsgesellschaftskapitän";
+  PangoAttrList* attrs = pango_attr_list_new();
+  pango_attr_list_insert(attrs, pango_attr_insert_hyphens_new(TRUE));
+  EXPECT_GT(GlyphsDrawn(word, 7, attrs), g_utf8_strlen(word, -1));
+  pango_attr_list_unref(attrs);
 }
 
 }  // namespace
