@@ -48,7 +48,7 @@ add_library(mailview_core STATIC
 target_include_directories(mailview_core PUBLIC ${MAILVIEW_INCLUDES})
 
 # The dialog functions on GTK 3 (platform/gtk).
-# An object library: the Pango override in gtk_display.cpp is found by GTK
+# An object library: the Pango override in no_hyphens.cpp is found by GTK
 # at run time, never by the linker, so nothing may leave it out.
 add_library(mailview_gtk OBJECT
   platform/gtk/dialog-gtk.cpp
@@ -57,7 +57,9 @@ add_library(mailview_gtk OBJECT
   platform/gtk/edit_text.cpp
   platform/gtk/gtk_display.cpp
   platform/gtk/msgbox-gtk.cpp
-  platform/gtk/res_file.cpp)
+  platform/gtk/no_hyphens.cpp
+  platform/gtk/res_file.cpp
+  platform/gtk/short_items.cpp)
 target_include_directories(mailview_gtk PUBLIC ${MAILVIEW_INCLUDES} platform/gtk)
 target_link_libraries(mailview_gtk PUBLIC PkgConfig::GTK3)
 

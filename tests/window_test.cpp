@@ -177,6 +177,40 @@ TEST(Window, LinesThatNoWrapBreaksKeepTheWindowsSize) {
   EXPECT_EQ(usual, SizeOfTheWindowWith(joined));
 }
 
+// Whether a line of `log` holds `first` and then `then`.
+bool HasLine(const std::string& log, const std::string& first,
+             const std::string& then) {
+  for (size_t at = log.find(then); at != std::string::npos; at = log.find(then, at + 1)) {
+    size_t line = log.rfind('\n', at);
+    line = line == std::string::npos ? 0 : line;
+    if (log.substr(line, at - line).find(first) != std::string::npos)
+      return true;
+  }
+  return false;
+}
+
+// GTK gives its layouts their attributes through pango_layout_set_attributes;
+// the program's own definition (platform/gtk/no_hyphens.cpp) must be the
+// one that GTK's calls are bound to, or the window shows hyphens that are
+// not in the mail. The dynamic linker's log of a real run says which it is.
+TEST(Window, GtkSetsItsLayoutsAttributesThroughTheProgram) {
+  char dir[] = "/tmp/mailview-bindings-XXXXXX";
+  ASSERT_NE(nullptr, mkdtemp(dir));
+  setenv("LD_DEBUG", "bindings", 1);
+  setenv("LD_DEBUG_OUTPUT", (std::string(dir) + "/ld").c_str(), 1);
+  Mailview mailview("To: a@example.org\r\n\r\n" + std::string(300, 'x') + "\r\n");
+  unsetenv("LD_DEBUG");
+  unsetenv("LD_DEBUG_OUTPUT");
+  std::string window = WaitForWindow("Send Mail");
+  ASSERT_FALSE(window.empty()) << "no Send Mail window";
+  ASSERT_TRUE(Shell("xdotool windowfocus --sync " + window + " && xdotool key Return"));
+  EXPECT_EQ(0, mailview.Wait());
+  std::string log = Output(std::string("cat ") + dir + "/ld.*; rm -rf " + dir);
+  const std::string bound = " [0]: normal symbol `pango_layout_set_attributes'";
+  EXPECT_TRUE(HasLine(log, "binding file ", "libgtk-3.so.0 [0] to " MAILVIEW_EXE + bound));
+  EXPECT_FALSE(HasLine(log, "libgtk-3.so.0 [0] to ", "libpango-1.0.so.0" + bound));
+}
+
 // The 32-bit items of property `name` of `window`; empty when it has none.
 std::vector<long> Property(Display* x, Window window, const char* name) {
   std::vector<long> items;

@@ -11,6 +11,7 @@
 #include "edit_text.h"
 #include "gtk_display.h"
 #include "instance.h"
+#include "short_items.h"
 
 struct Dialog;
 
@@ -227,12 +228,22 @@ char* ShownText(const char* text, size_t* n) {
 void SetEditText(GtkWidget* view, const char* text) {
   size_t n;
   char* utf8 = ShownText(text, &n);
-  GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(view));
+  // The buffer is filled apart from the view. A view that is not yet
+  // allocated lays out the caret's line at a width of one pixel whenever
+  // the caret moves, to place the input method's window: a long line with
+  // no break in it (9,000 tabs) cost more there than the window's whole
+  // start-up. Given the buffer back, the view lays it out at its width.
+  GtkTextBuffer* buffer =
+      GTK_TEXT_BUFFER(g_object_ref(gtk_text_view_get_buffer(GTK_TEXT_VIEW(view))));
+  gtk_text_view_set_buffer(GTK_TEXT_VIEW(view), NULL);
   gtk_text_buffer_set_text(buffer, utf8, static_cast<gint>(n));
   g_free(utf8);
+  CutIntoShortItems(buffer);
   GtkTextIter start;
   gtk_text_buffer_get_start_iter(buffer, &start);
   gtk_text_buffer_place_cursor(buffer, &start);
+  gtk_text_view_set_buffer(GTK_TEXT_VIEW(view), buffer);
+  g_object_unref(buffer);
   GtkAdjustment* v = gtk_scrollable_get_vadjustment(GTK_SCROLLABLE(view));
   if (v)
     gtk_adjustment_set_value(v, gtk_adjustment_get_lower(v));
