@@ -35,6 +35,7 @@ const Program PROGRAMS[] = {MAILVIEW, FLOOR, ZENITY};
 // before the floor was measured) this many times zenity's.
 const double FLOOR_GOAL = 1.05;
 const double ZENITY_GOAL = 0.80;
+const double HARD_LINE_GOAL = 1.50;  // against the sample message
 const int MAX_REPETITIONS = 101;
 // Generous bounds: a run that takes longer has failed.
 const double MAP_TIMEOUT = 30;
@@ -250,10 +251,13 @@ bool MeasureHardLines(const char* sample, const char* dir, int repetitions) {
       return false;
     paths.push_back(path);
   }
-  // Once each, after a run to warm the caches, to find the slowest.
+  // A few runs each, after one to warm the caches, to find the slowest: a
+  // single run's ranking is at the mercy of whatever else the machine does.
+  const int RANKING_RUNS = 3;
   std::vector<double> once;
   double unused;
-  if (!RunOnce(MAILVIEW, sample, &unused, &unused) || !MapTimes(paths, 1, &once))
+  if (!RunOnce(MAILVIEW, sample, &unused, &unused) ||
+      !MapTimes(paths, RANKING_RUNS, &once))
     return false;
   std::vector<size_t> order;
   for (size_t i = 0; i < lines.size(); ++i)
@@ -268,17 +272,22 @@ bool MeasureHardLines(const char* sample, const char* dir, int repetitions) {
   if (!MapTimes(contest, repetitions, &medians))
     return false;
   printf("Start-up with the lines hardest to lay out: %zu lines of 9,999 bytes "
-         "run once each, then the %zu slowest against the sample message, "
-         "median of %d runs, alternating\n\n",
-         lines.size(), SLOWEST, repetitions);
+         "ranked by the median of %d runs each, then the %zu slowest against "
+         "the sample message, median of %d runs, alternating\n\n",
+         lines.size(), RANKING_RUNS, SLOWEST, repetitions);
   printf("| message | mailview mapped | against the sample |\n|---|---|---|\n");
   printf("| sample message (%s) | %.1f ms | 1.00 |\n", sample, medians[0]);
+  double worst = 0;
+  size_t worstLine = order[0];
   for (size_t i = 0; i < SLOWEST; ++i) {
     double ratio = medians[i + 1] / medians[0];
-    printf("| %s | %.1f ms | %.2f %s |\n", lines[order[i]].what, medians[i + 1], ratio,
-           ratio <= 1.5 ? "(<= 1.50 met)" : "(<= 1.50 MISSED)");
+    printf("| %s | %.1f ms | %s |\n", lines[order[i]].what, medians[i + 1],
+           Judged(ratio, HARD_LINE_GOAL));
+    if (ratio > worst)
+      worst = ratio, worstLine = order[i];
   }
-  printf("\n");
+  printf("\nGoal: the hardest lines against the sample: slowest (%s) %s\n\n",
+         lines[worstLine].what, Judged(worst, HARD_LINE_GOAL));
   return true;
 }
 
