@@ -8,9 +8,9 @@
 // Characters in each piece of a line that has more.
 enum { SHORT_ITEM_CHARS = 64 };
 
-// Tags every other SHORT_ITEM_CHARS characters of each line of `buffer`
-// longer than that with a tag that changes nothing drawn. Call it after
-// the text is set.
+// Tags every other SHORT_ITEM_CHARS characters of each stretch of `buffer`
+// between tabs and line ends that is longer than that, with a tag that
+// changes nothing drawn. Call it after the text is set.
 void CutIntoShortItems(GtkTextBuffer* buffer);
 
 #endif  // MAILVIEW_PLATFORM_GTK_SHORT_ITEMS_H_

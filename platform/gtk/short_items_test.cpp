@@ -125,4 +125,44 @@ TEST(ShortItems, ChangeNothingTheTextViewDraws) {
   }
 }
 
+// The characters of `utf8` that CutIntoShortItems tags, as a string with
+// '#' for each tagged one and '.' for each other.
+std::string Tagged(const std::string& utf8) {
+  GtkTextBuffer* buffer = gtk_text_buffer_new(NULL);
+  gtk_text_buffer_set_text(buffer, utf8.data(), static_cast<int>(utf8.size()));
+  CutIntoShortItems(buffer);
+  GtkTextTag* tag = gtk_text_tag_table_lookup(
+      gtk_text_buffer_get_tag_table(buffer), "short-items");
+  std::string marks;
+  GtkTextIter at;
+  for (gtk_text_buffer_get_start_iter(buffer, &at); !gtk_text_iter_is_end(&at);
+       gtk_text_iter_forward_char(&at))
+    marks += tag && gtk_text_iter_has_tag(&at, tag) ? '#' : '.';
+  g_object_unref(buffer);
+  return marks;
+}
+
+TEST(ShortItems, CutOnlyTheStretchesBetweenTabs) {
+  if (!OpenDisplay())
+    GTEST_SKIP() << "no display";
+  const std::string a64(64, 'a'), t64(64, '#'), d64(64, '.');
+  const struct {
+    std::string text, tagged;
+  } cases[] = {
+      {a64, d64},
+      {a64 + "a", d64 + "#"},
+      {a64 + a64 + a64 + "aa", d64 + t64 + d64 + "##"},
+      {"\t" + a64 + a64, "." + d64 + t64},
+      {a64 + "\t" + a64 + "\t", d64 + "." + d64 + "."},
+      {a64 + "aa\taa" + a64, d64 + "##." + d64 + "##"},
+      {a64 + "a\r\na" + a64, d64 + "#.." + d64 + "#"},
+      {a64 + "\xE2\x80\xA9" + a64 + "a", d64 + "." + d64 + "#"},
+      {std::string(9999, '\t'), std::string(9999, '.')},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(c.tagged, Tagged(c.text));
+  }
+}
+
 }  // namespace
