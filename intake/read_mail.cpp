@@ -81,10 +81,6 @@ void ReadMailTextFrom(RawReadProc rawRead, bool isCharDevice) {
     // Once the mail is certain to be refused, only the end of a file or pipe
     // is still to be found; a terminal is read piece by piece to the end.
     if (MailTextTooLong() && !isCharDevice) {
-      // A pipe that holds two skip reads lets the writer write on while
-      // the last read is scanned.
-      if (rawRead == ReadStdin)
-        WidenStdinPipe(2 * SKIP_READ_SIZE);
       SkipText();
       break;
     }

@@ -15,7 +15,9 @@ bool charDevice;
 // One raw read, with a byte in front for a CR held back from the read before.
 char readBuffer[1 + RAW_READ_SIZE];
 
-// Reads that only look for the end.
+// Reads that only look for the end: large, so that draining a long input
+// costs little more than the system calls of copying it.
+const int SKIP_READ_SIZE = 128 * 1024;
 char skipBuffer[SKIP_READ_SIZE];
 
 bool ctrlZSeen;       // a file or pipe reached its Ctrl-Z: no more reads

@@ -8,10 +8,6 @@
 // Raw reads are at most this long, the size of the input stream's buffer.
 enum { RAW_READ_SIZE = 4096 };
 
-// The reads of SkipText: large, so that draining a long input costs little
-// more than the system calls of copying it.
-enum { SKIP_READ_SIZE = 128 * 1024 };
-
 // Reads up to `size` raw bytes into `buf`. Returns the number of bytes read
 // (1 or more), 0 at the end of input, or -1 when the read failed.
 typedef int (*RawReadProc)(char* buf, int size);

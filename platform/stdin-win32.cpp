@@ -29,7 +29,3 @@ int ReadStdin(char* buf, int size) {
     return GetLastError() == ERROR_BROKEN_PIPE ? 0 : -1;
   return static_cast<int>(got);
 }
-
-void WidenStdinPipe(int) {
-  // An anonymous pipe's buffer is fixed when its creator makes it.
-}

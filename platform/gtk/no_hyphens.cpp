@@ -15,16 +15,10 @@ namespace {
 
 typedef void (*SetAttributes)(PangoLayout*, PangoAttrList*);
 
-// Pango's own definition: the next one after the program's, or else the
-// one in Pango's library as it is already loaded. NULL when neither is
-// found, which only a program not linked with Pango would see.
+// Pango's own definition, the next one after the program's. NULL when
+// there is none, which only a program not linked with Pango would see.
 SetAttributes FindPangos() {
   void* found = dlsym(RTLD_NEXT, "pango_layout_set_attributes");
-  if (!found) {
-    void* pango = dlopen("libpango-1.0.so.0", RTLD_LAZY | RTLD_NOLOAD);
-    if (pango)
-      found = dlsym(pango, "pango_layout_set_attributes");
-  }
   if (!found)
     g_critical("pango_layout_set_attributes: Pango's definition not found");
   return reinterpret_cast<SetAttributes>(found);
