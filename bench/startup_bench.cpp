@@ -13,7 +13,6 @@
 #include <X11/keysym.h>
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -24,8 +23,9 @@
 #include <vector>
 
 #include "adversarial_lines.h"
+#include "figures.h"
+#include "harness.h"
 #include "sample_mail.h"
-#include "spawn.h"
 
 namespace {
 
@@ -118,26 +118,23 @@ void DrainEvents() {
 // Returns false, with a word on standard error, when it failed.
 bool RunOnce(Program program, const char* message, double* mapped,
              double* ended) {
-  const char* mailviewArgv[] = {mailview, nullptr};
-  const char* floorArgv[] = {floorWindow, nullptr};
-  const char* zenityArgv[] = {"zenity", "--text-info", "--font=Monospace",
-                              nullptr};
-  const char* const* argvs[] = {mailviewArgv, floorArgv, zenityArgv};
-  const char* const* argv = argvs[program];
+  const std::vector<std::string> argvs[] = {
+      {mailview}, {floorWindow}, {"zenity", "--text-info", "--font=Monospace"}};
+  const std::vector<std::string>& argv = argvs[program];
   DrainEvents();
-  int in = open(message, O_RDONLY | O_CLOEXEC);
-  if (in < 0)
+  Options o;
+  o.stdinKind = GIVEN_FD;
+  o.fd = open(message, O_RDONLY | O_CLOEXEC);
+  o.out = o.err = DISCARD;
+  if (o.fd < 0)
     return false;
   double start = Now();
-  pid_t pid = Spawn(argv, in, -1, false);
-  close(in);
-  int exitFd = pid > 0 ? ExitFd(pid) : -1;
-  if (exitFd < 0) {
-    fprintf(stderr, "startup_bench: cannot start or watch %s\n", argv[0]);
-    if (pid > 0) {
-      kill(pid, SIGKILL);
-      WaitExit(pid, nullptr);
-    }
+  Process process;
+  bool started = Start(&process, argv, o);
+  close(o.fd);
+  int exitFd = process.exitFd;
+  if (!started || exitFd < 0) {
+    fprintf(stderr, "startup_bench: cannot start or watch %s\n", argv[0].c_str());
     return false;
   }
   const char* failure = nullptr;
@@ -153,14 +150,13 @@ bool RunOnce(Program program, const char* message, double* mapped,
       failure = "did not end after Enter";
     *ended = Now() - start;
   }
-  close(exitFd);
   if (failure)
-    kill(pid, SIGKILL);
-  int status = WaitExit(pid, nullptr);
+    Kill(&process);
+  int status = WaitForExit(&process, END_TIMEOUT);
   if (!failure && status != 0)
     failure = "ended with an error";
   if (failure)
-    fprintf(stderr, "startup_bench: %s %s (%s)\n", argv[0], failure, message);
+    fprintf(stderr, "startup_bench: %s %s (%s)\n", argv[0].c_str(), failure, message);
   return !failure;
 }
 

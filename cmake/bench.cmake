@@ -3,8 +3,9 @@
 # own tests run with the others.
 pkg_check_modules(XTST REQUIRED IMPORTED_TARGET xtst)
 
-add_library(mailview_bench STATIC bench/sample_mail.cpp bench/spawn.cpp)
+add_library(mailview_bench STATIC bench/figures.cpp bench/sample_mail.cpp)
 target_include_directories(mailview_bench PUBLIC bench)
+target_link_libraries(mailview_bench PUBLIC mailview_harness)
 
 # The floor: the least GTK 3 program that shows a message as mailview does.
 add_executable(floor_window bench/floor_window.cpp)
@@ -14,10 +15,9 @@ add_executable(intake_bench bench/intake_bench.cpp)
 target_link_libraries(intake_bench PRIVATE mailview_bench)
 
 add_executable(startup_bench bench/startup_bench.cpp tests/adversarial_lines.cpp)
-target_include_directories(startup_bench PRIVATE tests)
 target_link_libraries(startup_bench PRIVATE mailview_bench PkgConfig::X11
                       PkgConfig::XTST)
 
-add_executable(bench_tests bench/sample_mail_test.cpp bench/spawn_test.cpp)
+add_executable(bench_tests bench/figures_test.cpp bench/sample_mail_test.cpp)
 target_link_libraries(bench_tests PRIVATE mailview_bench GTest::gtest_main)
 gtest_discover_tests(bench_tests PROPERTIES LABELS unit)

@@ -32,7 +32,8 @@ gtest_discover_tests(dialog_tests DISCOVERY_MODE PRE_TEST
 add_executable(window_tests tests/window_test.cpp)
 target_compile_definitions(window_tests PRIVATE
   MAILVIEW_EXE="$<TARGET_FILE:mailview>")
-target_link_libraries(window_tests PRIVATE GTest::gtest_main PkgConfig::X11)
+target_link_libraries(window_tests PRIVATE GTest::gtest_main mailview_harness
+                      PkgConfig::X11)
 add_dependencies(window_tests mailview)
 set_target_properties(window_tests PROPERTIES
   CROSSCOMPILING_EMULATOR ${WITH_DISPLAY})

@@ -10,19 +10,25 @@ add_executable(mailview_tests
 target_link_libraries(mailview_tests PRIVATE mailview_core GTest::gtest_main)
 gtest_discover_tests(mailview_tests PROPERTIES LABELS unit)
 
+# The one harness that starts programs, for the tests and the benchmarks.
+find_package(Threads REQUIRED)
+add_library(mailview_harness STATIC tests/displays.cpp tests/harness-linux.cpp
+            tests/harness-posix.cpp tests/recorded.cpp)
+target_include_directories(mailview_harness PUBLIC tests)
+target_link_libraries(mailview_harness PUBLIC util Threads::Threads)
+
 # add_program_test(NAME SOURCE...): a test executable that runs the real
 # programs, told where mailview and its recording twin are.
 function(add_program_test name)
-  add_executable(${name} ${ARGN} tests/run_process.cpp)
-  target_include_directories(${name} PRIVATE tests)
-  target_link_libraries(${name} PRIVATE GTest::gtest_main util)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE GTest::gtest_main mailview_harness)
   target_compile_definitions(${name} PRIVATE
     MAILVIEW_RECORD="$<TARGET_FILE:mailview-record>"
     MAILVIEW_EXE="$<TARGET_FILE:mailview>")
   add_dependencies(${name} mailview mailview-record)
 endfunction()
 
-add_program_test(process_tests tests/process_test.cpp)
+add_program_test(process_tests tests/harness_test.cpp tests/process_test.cpp)
 gtest_discover_tests(process_tests PROPERTIES LABELS unit)
 include(tests/faults.cmake)
 

@@ -2,7 +2,6 @@
 #include "stdin.h"
 
 #include <errno.h>
-#include <fcntl.h>
 #include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,24 +11,7 @@ bool StdinIsCharDevice() {
   return fstat(0, &st) == 0 && S_ISCHR(st.st_mode);
 }
 
-namespace {
-
-// Lets a pipe on standard input hold two reads of `size`, once for each
-// larger size than any before.
-void WidenPipeFor(int size) {
-  static int largest;
-  if (size <= largest)
-    return;
-  largest = size;
-  int held = fcntl(0, F_GETPIPE_SZ);  // fails (-1) for anything but a pipe
-  if (held >= 0 && held < 2 * size)
-    fcntl(0, F_SETPIPE_SZ, 2 * size);
-}
-
-}  // namespace
-
 int ReadStdin(char* buf, int size) {
-  WidenPipeFor(size);
   for (;;) {
     ssize_t n = read(0, buf, size);
     if (n >= 0)

@@ -9,12 +9,8 @@ bool StdinIsCharDevice();
 // Reads up to `size` bytes of standard input into `buf`, waiting for them if
 // need be. Returns the number read (1 or more), 0 at the end of input (a
 // closed pipe included), or -1 when there is no usable standard input or the
-// read failed. On POSIX, a pipe on standard input is first let hold two
-// reads of the largest `size` asked for yet, where it holds fewer: a long
-// input drained in large reads then makes the writer block, and both ends
-// wake, about half as often as with the usual 64 KiB, and the writer writes
-// on while the last read is scanned. A pipe already that large, any other
-// input, or a system that refuses, is left as it is.
+// read failed. A pipe is read as the caller made it: its capacity is the
+// writer's as much as ours.
 int ReadStdin(char* buf, int size);
 
 #endif  // MAILVIEW_PLATFORM_STDIN_H_

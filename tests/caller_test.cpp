@@ -8,13 +8,22 @@
 #include <sstream>
 #include <string>
 
-#include "child.h"
-#include "run_process.h"
+#include "displays.h"
+#include "harness.h"
+#include "recorded.h"
 
 namespace {
 
 const char* const kRecord = MAILVIEW_RECORD;
 const char* const kMailview = MAILVIEW_EXE;
+
+// PHP run with no standard input; its standard error where `err` says.
+Options ForPhp(int err = INHERIT) {
+  Options o;
+  o.stdinKind = CLOSED;
+  o.err = err;
+  return o;
+}
 
 const char kMailCall[] =
     "var_dump(mail('to@example.org', 'Gr\xC3\xBC\xC3\x9F" "e from PHP',"
@@ -33,12 +42,10 @@ const char kWritten[] =
 
 // Runs PHP's mail() with `sendmail_path`; returns PHP's standard output.
 std::string RunPhp(const std::string& sendmailPath, int* status) {
-  Child php = StartChild({"php", "-n", "-d", "sendmail_path=" + sendmailPath,
-                          "-r", kMailCall},
-                         -1);
-  std::string out = ReadToEnd(php.out);
-  *status = WaitForExit(php.pid, 60);
-  return out;
+  Result php = RunProgram({"php", "-n", "-d", "sendmail_path=" + sendmailPath, "-r", kMailCall},
+                   ForPhp());
+  *status = php.status;
+  return php.out;
 }
 
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
@@ -76,12 +83,11 @@ TEST(Callers, PhpMailShowsExactlyWhatPhpWrote) {
   EXPECT_EQ(WithCRLF(kWritten), shown);
 }
 
-// Runs `command` (through the shell) on this display; its output.
-std::string Shell(const std::string& command) {
-  Child c = StartChild({"sh", "-c", command}, -1);
-  std::string out = ReadToEnd(c.out);
-  EXPECT_EQ(0, WaitForExit(c.pid, 60)) << command;
-  return out;
+// Runs the X tool `argv` on this display; its output.
+std::string XTool(const std::vector<std::string>& argv) {
+  Result r = RunXTool(argv);
+  EXPECT_EQ(0, r.status) << argv[0] << " " << argv[1];
+  return r.out;
 }
 
 // Waits for the Send Mail window on this display, copies all its text and
@@ -90,28 +96,28 @@ std::string Shell(const std::string& command) {
 bool CopyWindowTextAndClose(std::string* text) {
   const char* display = getenv("DISPLAY");
   EXPECT_TRUE(display && *display) << "run under tests/with-display.sh";
-  XServer x;
-  x.display = display ? display : "";
-  if (!WaitForWindow(x, "Send Mail", 60)) return false;
+  std::string window = FindWindow("Send Mail", 60);
+  if (window.empty())
+    return false;
   // The text area takes the focus from OK with Tab; copy all of it.
-  Shell("xdotool search --sync --name '^Send Mail$' windowfocus --sync"
-        " key --clearmodifiers Tab ctrl+a ctrl+c");
-  std::string copied = Shell("timeout 30 xclip -o -selection clipboard");
-  Shell("xdotool key --clearmodifiers Return");
+  XTool({"xdotool", "windowfocus", "--sync", window, "key", "--clearmodifiers", "Tab", "ctrl+a",
+         "ctrl+c"});
+  std::string copied = XTool({"xclip", "-o", "-selection", "clipboard"});
+  XTool({"xdotool", "key", "--clearmodifiers", "Return"});
   // The window breaks lines at CR LF; the clipboard has them as LF.
   *text = Replace(copied, "\r\n", "\n");
   return true;
 }
 
 TEST(Callers, PhpMailInTheRealWindow) {
-  Child php = StartChild({"php", "-n", "-d",
-                          std::string("sendmail_path=") + kMailview + " -t -i",
-                          "-r", kMailCall},
-                         -1);
+  Process php;
+  ASSERT_TRUE(Start(&php, {"php", "-n", "-d", std::string("sendmail_path=") + kMailview + " -t -i",
+                           "-r", kMailCall},
+                    ForPhp()));
   std::string copied;
   ASSERT_TRUE(CopyWindowTextAndClose(&copied));
-  std::string out = ReadToEnd(php.out);
-  EXPECT_EQ(0, WaitForExit(php.pid, 60));
+  std::string out = ReadToEnd(&php, 60);
+  EXPECT_EQ(0, WaitForExit(&php, 60));
   EXPECT_EQ("bool(true)\n", out);
   EXPECT_EQ(Replace(kWritten, "\r\n", "\n"), copied);
 }
@@ -124,13 +130,14 @@ TEST(Callers, SymfonyMailerInTheRealWindow) {
   char dir[] = "/tmp/mailview-symfony-XXXXXX";
   ASSERT_TRUE(mkdtemp(dir));
   std::string file = std::string(dir) + "/written";
-  Child php = StartChild({"php", "-n", "-d", "extension=mbstring", SYMFONY_MAIL_PHP,
-                          "tee " + file + " | " + kMailview + " -t -i"},
-                         -1, {}, true);
+  Process php;
+  ASSERT_TRUE(Start(&php, {"php", "-n", "-d", "extension=mbstring", SYMFONY_MAIL_PHP,
+                           "tee " + file + " | " + kMailview + " -t -i"},
+                    ForPhp(CAPTURE)));
   std::string copied;
   bool shown = CopyWindowTextAndClose(&copied);
-  std::string out = ReadToEnd(php.out);
-  EXPECT_EQ(0, WaitForExit(php.pid, 60));
+  std::string out = ReadToEnd(&php, 60);
+  EXPECT_EQ(0, WaitForExit(&php, 60));
   EXPECT_EQ("sent\n", out);  // send() returned, without an exception
   std::ifstream in(file, std::ios::binary);
   std::stringstream written;

@@ -20,23 +20,23 @@
 #include <string>
 #include <vector>
 
-#include "child.h"
+#include "displays.h"
+#include "harness.h"
 
 namespace {
 
 const char* const kMailview = MAILVIEW_EXE;
 const char kMail[] = "To: a@example.org\r\n\r\nhello\r\n";
 
-// Starts `argv` with `input` on a pipe that is then closed.
-Child StartOn(const std::vector<std::string>& argv, const std::string& input,
-              const std::vector<std::string>& env) {
-  int p[2];
-  EXPECT_EQ(0, pipe2(p, O_CLOEXEC));
-  Child c = StartChild(argv, p[0], env, true);
-  close(p[0]);
-  EXPECT_EQ(static_cast<ssize_t>(input.size()), write(p[1], input.data(), input.size()));
-  close(p[1]);
-  return c;
+// Starts `argv` with `input` on a pipe that is then closed, and its
+// standard error along with its output.
+void StartOn(Process* p, const std::vector<std::string>& argv, const std::string& input,
+             const std::vector<std::string>& env) {
+  Options o;
+  o.input = input;
+  o.env = env;
+  o.err = CAPTURE;
+  EXPECT_TRUE(Start(p, argv, o));
 }
 
 // The process ids that `pid` has as children.
@@ -71,9 +71,9 @@ bool TraceMailview(Traced* t) {
       std::string(asan ? asan : "") + (asan ? ":" : "") + "detect_leaks=0:handle_segv=0";
   t->argv = {"strace", "-f", "-qq", "-b", "execve", "-o", t->log, "-E", "ASAN_OPTIONS=" + options,
              "-e", "trace=clone,clone3,fork,vfork,exit_group", "--"};
-  Child probe = StartChild({"strace", "-o", "/dev/null", "true"}, -1);
-  ReadToEnd(probe.out);
-  if (WaitForExit(probe.pid, 60) != 0)
+  Options quiet;
+  quiet.stdinKind = CLOSED;
+  if (RunProgram({"strace", "-o", "/dev/null", "true"}, quiet).status != 0)
     return false;
   t->argv.push_back(kMailview);
   return true;
@@ -92,11 +92,7 @@ std::string TraceOf(const Traced& t, pid_t pid) {
 // The Send Mail window on `x` once it is mapped, and the process that shows
 // it (_NET_WM_PID).
 Window SendMailWindow(const XServer& x, pid_t* shower) {
-  Child c = StartChild({"timeout", "60", "xdotool", "search", "--sync", "--onlyvisible",
-                        "--name", "^Send Mail$"},
-                       -1, {"DISPLAY=" + x.display});
-  Window w = strtoul(ReadToEnd(c.out).c_str(), NULL, 10);
-  WaitForExit(c.pid, 60);
+  Window w = strtoul(FindWindow("Send Mail", 60, x.display).c_str(), NULL, 10);
   Display* d = XOpenDisplay(x.display.c_str());
   Atom type;
   int format;
@@ -149,10 +145,8 @@ void ProvokeXError(Display* d, const XServer& x, Window window) {
   XDestroyWindow(d, *reinterpret_cast<Window*>(value));
   XFree(value);
   XSync(d, False);
-  Child key = StartChild({"xdotool", "windowfocus", "--sync", std::to_string(window), "key", "a"},
-                         -1, {"DISPLAY=" + x.display});
-  ReadToEnd(key.out);
-  EXPECT_EQ(0, WaitForExit(key.pid, 60));
+  EXPECT_EQ(0, RunXTool({"xdotool", "windowfocus", "--sync", std::to_string(window), "key", "a"},
+                        x.display).status);
 }
 
 TEST(DisplayChild, HoweverItEndsTheProgramEndsWithZero) {
@@ -185,19 +179,19 @@ TEST(DisplayChild, HoweverItEndsTheProgramEndsWithZero) {
     Display* d = XOpenDisplay(x.display.c_str());
     ASSERT_NE(nullptr, d);
     ClaimUserTimeWindows(d);
-    Child c = StartOn(t.argv, kMail, {"DISPLAY=" + x.display, "WAYLAND_DISPLAY"});
-    EXPECT_TRUE(WaitForWindow(x, "Send Mail", 60));
+    Process c;
+    StartOn(&c, t.argv, kMail, {"DISPLAY=" + x.display, "WAYLAND_DISPLAY"});
+    EXPECT_NE("", FindWindow("Send Mail", 60, x.display));
     std::vector<pid_t> strace = ChildrenOf(c.pid);
     pid_t program = strace.size() == 1 ? strace[0] : -1, shower;
     Window window = SendMailWindow(x, &shower);
     EXPECT_NE(program, shower) << "the window is not shown by a child";
     ASSERT_GT(shower, 1);
     k.cause(d, x, window, shower);
-    int status = WaitForExit(c.pid, 60);
+    int status = WaitForExit(&c, 60);
     EXPECT_EQ(0, status);
     if (status == -2 && program > 1)
       kill(program, SIGKILL);  // strace was killed, the program may not be
-    close(c.out);
     EXPECT_NE(std::string::npos, TraceOf(t, shower).find(k.childEnd)) << TraceOf(t, shower);
     EXPECT_NE(std::string::npos, TraceOf(t, program).find("exit_group(0)"))
         << TraceOf(t, program);
@@ -230,15 +224,15 @@ TEST(DisplayChild, GoesWhenTheProgramIsKilled) {
     SCOPED_TRACE(strsignal(signal));
     XServer x;
     ASSERT_TRUE(StartXServer(&x));
-    Child c = StartOn({kMailview}, kMail, {"DISPLAY=" + x.display, "WAYLAND_DISPLAY"});
-    EXPECT_TRUE(WaitForWindow(x, "Send Mail", 60));
-    pid_t shower;
+    Process c;
+    StartOn(&c, {kMailview}, kMail, {"DISPLAY=" + x.display, "WAYLAND_DISPLAY"});
+    EXPECT_NE("", FindWindow("Send Mail", 60, x.display));
+    pid_t shower, program = c.pid;
     SendMailWindow(x, &shower);
-    EXPECT_NE(c.pid, shower) << "the window is not shown by a child";
-    EXPECT_EQ(0, kill(c.pid, signal));
-    EXPECT_EQ(-1, WaitForExit(c.pid, 60));
-    ReadToEnd(c.out);
-    if (shower > 1 && shower != c.pid) {
+    EXPECT_NE(program, shower) << "the window is not shown by a child";
+    EXPECT_EQ(0, kill(program, signal));
+    EXPECT_EQ(-1, WaitForExit(&c, 60));
+    if (shower > 1 && shower != program) {
       // The kernel sent the child SIGKILL as the program ended.
       EXPECT_TRUE(Doomed(shower));
       int status = 0;
@@ -268,9 +262,10 @@ TEST(DisplayChild, NoneWithoutADisplay) {
     for (const std::string& e : env)
       what += e + " ";
     SCOPED_TRACE(what);
-    Child c = StartOn(t.argv, kMail, env);
-    std::string out = ReadToEnd(c.out);
-    EXPECT_EQ(0, WaitForExit(c.pid, 60)) << out;
+    Process c;
+    StartOn(&c, t.argv, kMail, env);
+    std::string out = ReadToEnd(&c, 60);
+    EXPECT_EQ(0, WaitForExit(&c, 60)) << out;
     std::ifstream file(t.log);
     std::stringstream trace;
     trace << file.rdbuf();

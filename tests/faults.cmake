@@ -1,6 +1,5 @@
 # Tests of the real program against faults, real callers and installation.
-add_program_test(fault_tests tests/fault_test.cpp tests/display_child_test.cpp
-                 tests/child.cpp)
+add_program_test(fault_tests tests/fault_test.cpp tests/display_child_test.cpp)
 target_link_libraries(fault_tests PRIVATE PkgConfig::X11)
 # Some put the program on a display or a compositor of their own.
 gtest_discover_tests(fault_tests PROPERTIES LABELS window
@@ -12,7 +11,7 @@ set_tests_properties(install PROPERTIES LABELS package)
 
 # PHP's mail() through the recording stand-in, and through the real window
 # on a virtual display; Symfony Mailer's sendmail transport in the real window.
-add_program_test(caller_tests tests/caller_test.cpp tests/child.cpp)
+add_program_test(caller_tests tests/caller_test.cpp)
 target_compile_definitions(caller_tests PRIVATE
   SYMFONY_MAIL_PHP="${CMAKE_SOURCE_DIR}/tests/symfony_mail.php")
 add_test(NAME Callers.PhpMailShowsExactlyWhatPhpWrote

@@ -3,14 +3,16 @@
 // text read back through the clipboard with xclip.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <stdio.h>
 #include <stdlib.h>
-#include <sys/wait.h>
-#include <time.h>
-#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
+
+#include "displays.h"
+#include "harness.h"
 
 // After GoogleTest: Xlib defines None and Bool as macros.
 #include <X11/Xatom.h>
@@ -18,107 +20,57 @@
 
 namespace {
 
-// mailview started with `input` written to its standard input, which is
-// then closed.
-struct Mailview {
-  pid_t pid = -1;
-
-  explicit Mailview(const std::string& input) {
-    int p[2];
-    if (pipe(p) != 0)
-      abort();
-    pid = fork();
-    if (pid == 0) {
-      dup2(p[0], 0);
-      close(p[0]);
-      close(p[1]);
-      execl(MAILVIEW_EXE, MAILVIEW_EXE, static_cast<char*>(NULL));
-      _exit(127);
-    }
-    close(p[0]);
-    signal(SIGPIPE, SIG_IGN);
-    for (size_t done = 0; done < input.size();) {
-      ssize_t n = write(p[1], input.data() + done, input.size() - done);
-      if (n <= 0)
-        break;
-      done += n;
-    }
-    close(p[1]);
-  }
-
-  // Waits up to a minute for the end; returns the exit status, or -1 when
-  // it did not exit normally in time (it is then killed).
-  int Wait() {
-    for (int i = 0; i < 6000; ++i) {
-      int status;
-      if (waitpid(pid, &status, WNOHANG) == pid) {
-        pid = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-      }
-      struct timespec tick = {0, 10 * 1000 * 1000};
-      nanosleep(&tick, NULL);
-    }
-    return -1;
-  }
-
-  ~Mailview() {
-    if (pid > 0) {
-      kill(pid, SIGKILL);
-      waitpid(pid, NULL, 0);
-    }
-  }
-};
-
-// Runs a shell command and returns its standard output.
-std::string Output(const std::string& command) {
-  std::string out;
-  FILE* f = popen(command.c_str(), "r");
-  if (!f)
-    return out;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, f)) > 0)
-    out.append(buf, n);
-  pclose(f);
-  return out;
+// Starts mailview with `input` written to its standard input, which is
+// then closed, and `env`.
+void StartMailview(Process* mailview, const std::string& input,
+                   const std::vector<std::string>& env = {}) {
+  Options o;
+  o.input = input;
+  o.env = env;
+  o.out = INHERIT;
+  ASSERT_TRUE(Start(mailview, {MAILVIEW_EXE}, o));
 }
 
-// The id of the window titled exactly `title`, waiting for it to appear.
-std::string WaitForWindow(const std::string& title) {
-  std::string id = Output("timeout 60 xdotool search --sync --onlyvisible --name '^" + title +
-                          "$' 2>/dev/null | head -n 1");
-  while (!id.empty() && id.back() == '\n')
-    id.pop_back();
-  return id;
+// Runs xdotool with `args`; true when it succeeded.
+bool XdoTool(const std::vector<std::string>& args) {
+  std::vector<std::string> argv = {"xdotool"};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return RunXTool(argv).status == 0;
 }
 
-bool Shell(const std::string& command) { return system(command.c_str()) == 0; }
+// Gives `window` the focus and presses `keys` in it.
+bool PressIn(const std::string& window, const std::vector<std::string>& keys) {
+  std::vector<std::string> press = {"key"};
+  press.insert(press.end(), keys.begin(), keys.end());
+  return XdoTool({"windowfocus", "--sync", window}) && XdoTool(press);
+}
 
 // What the clipboard holds, once it holds `expected` or a minute has gone.
 std::string ClipboardWhenItHolds(const std::string& expected) {
+  Options o;
+  o.stdinKind = DEV_NULL;
+  o.err = DISCARD;  // xclip complains while the clipboard is empty
   std::string got;
-  for (int i = 0; i < 600 && got != expected; ++i) {
-    got = Output("timeout 10 xclip -o -selection clipboard 2>/dev/null");
-    if (got != expected) {
-      struct timespec tick = {0, 100 * 1000 * 1000};
-      nanosleep(&tick, NULL);
-    }
-  }
+  WaitUntil(60, [&] {
+    got = RunProgram({"xclip", "-o", "-selection", "clipboard"}, o, 10).out;
+    return got == expected;
+  });
   return got;
 }
 
 TEST(Window, ShowsTheMailToCopyAndClosesWithEnter) {
-  Mailview mailview(
+  Process mailview;
+  StartMailview(&mailview,
       "To: dev@example.org\r\n"
       "Subject: caf\xC3\xA9 costs \x80 5\r\n"
       "\r\n"
       "Tab:\there, a lone CR:\rend\r\n"
       "a CR before a pair:\r\r\n"
       "bare LF\n");
-  std::string window = WaitForWindow("Send Mail");
+  std::string window = FindWindow("Send Mail", 60);
   ASSERT_FALSE(window.empty()) << "no Send Mail window";
   // Into the text (Tab), select it all and copy it.
-  ASSERT_TRUE(Shell("xdotool windowfocus --sync " + window + " && xdotool key Tab ctrl+a ctrl+c"));
+  ASSERT_TRUE(PressIn(window, {"Tab", "ctrl+a", "ctrl+c"}));
   const std::string expected =
       "To: dev@example.org\r\n"
       "Subject: caf\xC3\xA9 costs \xE2\x82\xAC 5\r\n"
@@ -127,21 +79,22 @@ TEST(Window, ShowsTheMailToCopyAndClosesWithEnter) {
       "a CR before a pair:\r\n"  // one line break, no mark
       "bare LF\r\n";
   EXPECT_EQ(expected, ClipboardWhenItHolds(expected));
-  ASSERT_TRUE(Shell("xdotool key Return"));
-  EXPECT_EQ(0, mailview.Wait());
+  ASSERT_TRUE(XdoTool({"key", "Return"}));
+  EXPECT_EQ(0, WaitForExit(&mailview, 60));
 }
 
 TEST(Window, RefusesATooLongMailInABoxClosedWithEnter) {
-  Mailview mailview(std::string(10000, 'x'));
-  std::string box = WaitForWindow("Error");
+  Process mailview;
+  StartMailview(&mailview, std::string(10000, 'x'));
+  std::string box = FindWindow("Error", 60);
   ASSERT_FALSE(box.empty()) << "no Error box";
-  ASSERT_TRUE(Shell("xdotool windowfocus --sync " + box + " && xdotool key Return"));
-  EXPECT_EQ(0, mailview.Wait());
+  ASSERT_TRUE(PressIn(box, {"Return"}));
+  EXPECT_EQ(0, WaitForExit(&mailview, 60));
 }
 
 // "WIDTHxHEIGHT" of window `id`, as the X server has it.
 std::string Geometry(const std::string& id) {
-  std::string out = Output("xdotool getwindowgeometry --shell " + id);
+  std::string out = RunXTool({"xdotool", "getwindowgeometry", "--shell", id}).out;
   auto field = [&](const std::string& name) {
     size_t at = out.find(name + "=");
     return at == std::string::npos ? std::string("?")
@@ -154,13 +107,13 @@ std::string Geometry(const std::string& id) {
 // Enter; empty when the window did not show or the program did not end
 // with 0.
 std::string SizeOfTheWindowWith(const std::string& input) {
-  Mailview mailview(input);
-  std::string window = WaitForWindow("Send Mail");
+  Process mailview;
+  StartMailview(&mailview, input);
+  std::string window = FindWindow("Send Mail", 60);
   if (window.empty())
     return "";
   std::string size = Geometry(window);
-  if (!Shell("xdotool windowfocus --sync " + window + " && xdotool key Return") ||
-      mailview.Wait() != 0)
+  if (!PressIn(window, {"Return"}) || WaitForExit(&mailview, 60) != 0)
     return "";
   return size;
 }
@@ -196,16 +149,22 @@ bool HasLine(const std::string& log, const std::string& first,
 TEST(Window, GtkSetsItsLayoutsAttributesThroughTheProgram) {
   char dir[] = "/tmp/mailview-bindings-XXXXXX";
   ASSERT_NE(nullptr, mkdtemp(dir));
-  setenv("LD_DEBUG", "bindings", 1);
-  setenv("LD_DEBUG_OUTPUT", (std::string(dir) + "/ld").c_str(), 1);
-  Mailview mailview("To: a@example.org\r\n\r\n" + std::string(300, 'x') + "\r\n");
-  unsetenv("LD_DEBUG");
-  unsetenv("LD_DEBUG_OUTPUT");
-  std::string window = WaitForWindow("Send Mail");
+  Process mailview;
+  StartMailview(&mailview, "To: a@example.org\r\n\r\n" + std::string(300, 'x') + "\r\n",
+                {"LD_DEBUG=bindings", "LD_DEBUG_OUTPUT=" + std::string(dir) + "/ld"});
+  std::string window = FindWindow("Send Mail", 60);
   ASSERT_FALSE(window.empty()) << "no Send Mail window";
-  ASSERT_TRUE(Shell("xdotool windowfocus --sync " + window + " && xdotool key Return"));
-  EXPECT_EQ(0, mailview.Wait());
-  std::string log = Output(std::string("cat ") + dir + "/ld.*; rm -rf " + dir);
+  ASSERT_TRUE(PressIn(window, {"Return"}));
+  EXPECT_EQ(0, WaitForExit(&mailview, 60));
+  // One file for each process: ld.PID.
+  std::string log;
+  for (const auto& file : std::filesystem::directory_iterator(dir)) {
+    std::ifstream in(file.path());
+    std::stringstream text;
+    text << in.rdbuf();
+    log += text.str();
+  }
+  std::filesystem::remove_all(dir);
   const std::string bound = " [0]: normal symbol `pango_layout_set_attributes'";
   EXPECT_TRUE(HasLine(log, "binding file ", "libgtk-3.so.0 [0] to " MAILVIEW_EXE + bound));
   EXPECT_FALSE(HasLine(log, "libgtk-3.so.0 [0] to ", "libpango-1.0.so.0" + bound));
@@ -237,10 +196,7 @@ bool Has(Display* x, const std::vector<long>& atoms, const char* name) {
 // Waits up to a minute for property `name` of `window` to be set.
 std::vector<long> AwaitProperty(Display* x, Window window, const char* name) {
   std::vector<long> items;
-  for (int i = 0; i < 6000 && (items = Property(x, window, name)).empty(); ++i) {
-    struct timespec tick = {0, 10 * 1000 * 1000};
-    nanosleep(&tick, NULL);
-  }
+  WaitUntil(60, [&] { return !(items = Property(x, window, name)).empty(); });
   return items;
 }
 
@@ -250,19 +206,15 @@ class UnderAWindowManager : public ::testing::Test {
   void SetUp() override {
     x = XOpenDisplay(NULL);
     ASSERT_NE(nullptr, x);
-    wm = fork();
-    if (wm == 0) {
-      execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(NULL));
-      _exit(127);
-    }
+    Options o;
+    o.stdinKind = DEV_NULL;
+    o.out = INHERIT;
+    ASSERT_TRUE(Start(&wm, {"openbox", "--sm-disable"}, o));
     ASSERT_FALSE(AwaitProperty(x, DefaultRootWindow(x), "_NET_SUPPORTING_WM_CHECK").empty())
         << "openbox did not start";
   }
   void TearDown() override {
-    if (wm > 0) {
-      kill(wm, SIGKILL);
-      waitpid(wm, NULL, 0);
-    }
+    Kill(&wm);
     if (x)
       XCloseDisplay(x);
   }
@@ -271,8 +223,9 @@ class UnderAWindowManager : public ::testing::Test {
   // end through the window manager's Close: _NET_CLOSE_WINDOW, which it
   // turns into WM_DELETE_WINDOW, the close box's message.
   void ExpectOnlyMoveAndClose(const std::string& input, const std::string& title) {
-    Mailview mailview(input);
-    std::string id = WaitForWindow(title);
+    Process mailview;
+    StartMailview(&mailview, input);
+    std::string id = FindWindow(title, 60);
     ASSERT_FALSE(id.empty()) << "no " << title;
     Window window = strtoul(id.c_str(), NULL, 10);
     std::vector<long> allowed = AwaitProperty(x, window, "_NET_WM_ALLOWED_ACTIONS");
@@ -308,11 +261,11 @@ class UnderAWindowManager : public ::testing::Test {
     XSendEvent(x, DefaultRootWindow(x), False,
                SubstructureRedirectMask | SubstructureNotifyMask, &close);
     XFlush(x);
-    EXPECT_EQ(0, mailview.Wait());
+    EXPECT_EQ(0, WaitForExit(&mailview, 60));
   }
 
   Display* x = NULL;
-  pid_t wm = -1;
+  Process wm;
 };
 
 TEST_F(UnderAWindowManager, TheSendMailWindowOffersOnlyMoveAndClose) {
@@ -327,10 +280,11 @@ TEST_F(UnderAWindowManager, TheRefusalBoxOffersOnlyMoveAndClose) {
 void KillTheDisplayUnder(const std::string& input, const std::string& title) {
   const char* xvfb = getenv("XVFB_PID");
   ASSERT_NE(nullptr, xvfb) << "run under tests/with-display.sh";
-  Mailview mailview(input);
-  ASSERT_FALSE(WaitForWindow(title).empty());
+  Process mailview;
+  StartMailview(&mailview, input);
+  ASSERT_FALSE(FindWindow(title, 60).empty());
   ASSERT_EQ(0, kill(atoi(xvfb), SIGKILL));
-  EXPECT_EQ(0, mailview.Wait());
+  EXPECT_EQ(0, WaitForExit(&mailview, 60));
 }
 
 TEST(Window, EndsWithZeroWhenTheDisplayDiesUnderTheWindow) {

@@ -1,0 +1,69 @@
+// What Linux tells of a running program, in /proc: the system call it is
+// blocked in, and how much it has read.
+#include "harness.h"
+
+#include <stdlib.h>
+#include <sys/syscall.h>
+
+#include <fstream>
+
+namespace {
+
+// The system calls a reader may wait for its input in, by the names they
+// have on this architecture (some have no poll or select of their own).
+const long INPUT_WAITS[] = {
+    SYS_read, SYS_pselect6, SYS_ppoll, SYS_epoll_pwait,
+#ifdef SYS_poll
+    SYS_poll,
+#endif
+#ifdef SYS_select
+    SYS_select,
+#endif
+#ifdef SYS_epoll_wait
+    SYS_epoll_wait,
+#endif
+};
+
+}  // namespace
+
+bool WaitUntilWaitingForInput(const Process& p, double seconds) {
+  std::string path = "/proc/" + std::to_string(p.pid) + "/syscall";
+  bool gone = false;
+  bool waiting = WaitUntil(seconds, [&] {
+    std::ifstream file(path);
+    std::string first, fd;
+    if (!(file >> first))
+      return gone = true;
+    file >> fd;
+    char* end;
+    long number = strtol(first.c_str(), &end, 10);
+    // A read counts only on standard input: the dynamic loader reads too.
+    if (*end != '\0' || (number == SYS_read && fd != "0x0"))
+      return false;
+    for (long wait : INPUT_WAITS)
+      if (number == wait)
+        return true;
+    return false;
+  });
+  return waiting && !gone;
+}
+
+long BytesRead(const Process& p) {
+  std::ifstream file("/proc/" + std::to_string(p.pid) + "/io");
+  std::string key;
+  long value;
+  while (file >> key >> value)
+    if (key == "rchar:")
+      return value;
+  return -1;
+}
+
+bool WaitUntilRead(const Process& p, long bytes, double seconds) {
+  bool gone = false;
+  bool read = WaitUntil(seconds, [&] {
+    long n = BytesRead(p);
+    gone = n < 0;
+    return gone || n >= bytes;
+  });
+  return read && !gone;
+}

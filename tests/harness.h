@@ -1,0 +1,143 @@
+// Starting programs for the tests and the benchmarks, and watching them run:
+// a given standard input, arguments and environment; waits bounded on the
+// monotonic clock; how each program ended and what the kernel says it used.
+// On POSIX (harness-posix.cpp), with what only Linux tells of a running
+// program in harness-linux.cpp. Displays and windows: displays.h.
+#ifndef MAILVIEW_TESTS_HARNESS_H_
+#define MAILVIEW_TESTS_HARNESS_H_
+
+#include <stddef.h>
+#include <sys/types.h>
+
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+// What a program gets as its standard input.
+enum StdinKind {
+  PIPE,       // a pipe fed `input` from a thread of ours, then closed
+  FILE_,      // a temporary file holding `input`
+  DEV_NULL,   // /dev/null
+  CLOSED,     // no fd 0 at all
+  DIRECTORY,  // a directory opened for reading
+  PTY,        // a new terminal without echo, the program's controlling one,
+              // `input` typed on it; it hangs up only once the program ended
+  GENERATED,  // a pipe written by `generate` on a thread, closed on return
+  GIVEN_FD,   // `fd`, which the caller prepared and keeps
+};
+
+// Where standard output or standard error goes: one of these, or an fd
+// the caller prepared and keeps.
+enum { CAPTURE = -1, INHERIT = -2, DISCARD = -3 };
+
+struct Options {
+  StdinKind stdinKind = PIPE;
+  std::string input;                     // for PIPE, FILE_ and PTY
+  std::function<void(int fd)> generate;  // for GENERATED
+  int fd = -1;                           // for GIVEN_FD
+  // NAME=value sets a variable, a bare NAME removes it; the rest of our
+  // environment goes along.
+  std::vector<std::string> env;
+  int out = CAPTURE;  // CAPTURE: on a pipe that we read (Process::out)
+  int err = INHERIT;  // CAPTURE: along with standard output
+};
+
+// A started program. Never copied; once it is destroyed, a program still
+// running has been killed and reaped, so a failed test leaves nothing.
+struct Process {
+  pid_t pid = -1;
+  int out = -1;     // the read end of its captured standard output, or -1
+  int exitFd = -1;  // readable once the program has ended (a pidfd), or -1
+  // For PIPE and PTY, valid once WaitForExit has returned: the bytes of
+  // `input` written, and whether a write failed (EPIPE, say).
+  size_t written = 0;
+  bool writeFailed = false;
+
+  Process() = default;
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+  ~Process();
+
+  // The harness's own.
+  std::thread writer;
+  int terminal = -1;     // the PTY's master side
+  std::string tempFile;  // FILE_'s file
+};
+
+// Seconds on the monotonic clock.
+double Now();
+
+// Asks `done` every 10 ms until it holds or `seconds` have gone. True when
+// it held.
+bool WaitUntil(double seconds, const std::function<bool()>& done);
+
+// Writes all of `bytes` to `fd`; false when a write failed.
+bool WriteAll(int fd, const std::string& bytes);
+
+// Opens a new terminal whose keys are not echoed; both its sides close on
+// exec. False when none could be had.
+bool OpenTerminal(int* master, int* slave);
+
+// Starts argv[0] (a path, or a name looked up in the PATH it is given)
+// with `argv` as `options` say, and no fd of ours but its standard streams.
+// False when no process could be made; a program that cannot be run ends
+// with status 127.
+bool Start(Process* process, const std::vector<std::string>& argv,
+           const Options& options = Options());
+
+// What a process used, as the kernel counted it. It is forked, so its peak
+// counts from the resident memory we held at the fork (not from our peak,
+// as a vfork or posix_spawn child's would): a caller that measures should
+// hold little of its own.
+struct Usage {
+  long peakKiB;       // peak resident memory
+  double cpuSeconds;  // user and system time
+};
+
+// Waits up to `seconds` for the program to end, reaps it, and waits for
+// the writer of its input. Returns its exit status, -1 when a signal ended
+// it, or -2 when it had not ended in time (it is then killed). Sets *usage
+// when given.
+int WaitForExit(Process* process, double seconds, Usage* usage = nullptr);
+
+// True when the program has ended (reaped or not).
+bool Ended(const Process& process);
+
+// Kills the program at once and reaps it; nothing if it has been reaped.
+void Kill(Process* process);
+
+// Reads the captured standard output to its end, or for `seconds` at most,
+// and closes it.
+std::string ReadToEnd(Process* process, double seconds);
+
+// Reads the captured standard output until what has been read holds
+// `first` and, after it, `then`, or until `seconds` have gone. True when
+// both were seen. What was read is appended to *text.
+bool ReadUntil(Process* process, const std::string& first,
+               const std::string& then, double seconds, std::string* text);
+
+struct Result {
+  int status;  // as WaitForExit gives it
+  std::string out;
+  size_t written;
+  bool writeFailed;
+};
+
+// Starts `argv`, reads its output to the end and waits for it, all within
+// `seconds`.
+Result RunProgram(const std::vector<std::string>& argv,
+           const Options& options = Options(), double seconds = 60);
+
+// Waits up to `seconds` until the program is blocked in a system call that
+// waits for input (read on fd 0, poll, select and their kin).
+bool WaitUntilWaitingForInput(const Process& process, double seconds);
+
+// The bytes the program has taken with read() and its kin so far (rchar
+// in /proc/PID/io), or -1 when that cannot be read.
+long BytesRead(const Process& process);
+
+// Waits up to `seconds` until the program has read `bytes` bytes in all.
+bool WaitUntilRead(const Process& process, long bytes, double seconds);
+
+#endif  // MAILVIEW_TESTS_HARNESS_H_
