@@ -9,6 +9,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include <sys/socket.h>
+#include <sys/syscall.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -18,6 +19,21 @@
 #include <sstream>
 
 namespace {
+
+// The calls a reader may wait for its input in. Newer architectures such as
+// aarch64 have only ppoll and pselect6, not poll, select or epoll_wait.
+const long WAITS[] = {
+  SYS_read, SYS_ppoll, SYS_pselect6, SYS_epoll_pwait,
+#ifdef SYS_poll
+  SYS_poll,
+#endif
+#ifdef SYS_select
+  SYS_select,
+#endif
+#ifdef SYS_epoll_wait
+  SYS_epoll_wait,
+#endif
+};
 
 void Nap() {
   struct timespec t = {0, 10 * 1000 * 1000};
@@ -104,9 +120,6 @@ int WaitForExit(pid_t pid, int seconds) {
 }
 
 bool WaitUntilWaitingForInput(pid_t pid, int seconds) {
-  // x86-64 numbers of read, poll, select, pselect6, ppoll, epoll_wait and
-  // epoll_pwait: the calls a reader may wait for its input in.
-  static const long kWaits[] = {0, 7, 23, 270, 271, 232, 281};
   std::string path = "/proc/" + std::to_string(pid) + "/syscall";
   double deadline = Now() + seconds;
   while (Now() < deadline) {
@@ -118,8 +131,8 @@ bool WaitUntilWaitingForInput(pid_t pid, int seconds) {
     char* end;
     long number = strtol(first.c_str(), &end, 10);
     // A read counts only on standard input: the dynamic loader reads too.
-    if (*end == '\0' && (number != 0 || fd == "0x0"))
-      for (long wait : kWaits)
+    if (*end == '\0' && (number != SYS_read || fd == "0x0"))
+      for (long wait : WAITS)
         if (number == wait)
           return true;
     Nap();
