@@ -2,7 +2,6 @@
 # functions, and the tests.
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)
-pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11)
 find_program(LLVM_RC NAMES llvm-rc llvm-rc-14 REQUIRED)
 
 # Hardened as Debian builds its packages: what dpkg-buildflags gives with
@@ -72,6 +71,11 @@ target_link_libraries(mailview PRIVATE mailview_core mailview_gtk)
 add_executable(mailview-record platform/main-posix.cpp tests/dialogs-record.cpp)
 target_link_libraries(mailview-record PRIVATE mailview_core)
 
-include(cmake/tests.cmake)
-include(cmake/gtk_tests.cmake)
-include(cmake/bench.cmake)
+# The tests, and the benchmarks, each when asked for.
+if(BUILD_TESTING)
+  include(cmake/tests.cmake)
+  include(cmake/gtk_tests.cmake)
+endif()
+if(MAILVIEW_BENCH)
+  include(cmake/bench.cmake)
+endif()

@@ -24,6 +24,8 @@ endfunction()
 
 add_program_test(process_tests tests/process_test.cpp)
 gtest_discover_tests(process_tests PROPERTIES LABELS unit)
+# What the window tests drive the display with.
+pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11)
 include(tests/faults.cmake)
 
 add_test(NAME deps.DemoInstallsNoTestPackages
