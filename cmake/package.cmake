@@ -119,6 +119,12 @@ add_test(NAME package.reproducible
   COMMAND ${CMAKE_SOURCE_DIR}/tests/reproducible_test.sh ${CMAKE_SOURCE_DIR})
 set_tests_properties(package.reproducible PROPERTIES
   LABELS "package;slow" TIMEOUT 900 SKIP_RETURN_CODE 77)
+# The program alone, the standard way: tests off, no GoogleTest, no libxtst,
+# clang++ (slow: a build tree of its own).
+add_test(NAME package.standalone_build
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/standalone_build_test.sh ${CMAKE_SOURCE_DIR})
+set_tests_properties(package.standalone_build PROPERTIES
+  LABELS "package;slow" TIMEOUT 600 SKIP_RETURN_CODE 77)
 add_test(NAME package.version_stated_once
   COMMAND ${CMAKE_SOURCE_DIR}/tests/version_test.sh ${CMAKE_SOURCE_DIR}
           ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
