@@ -96,7 +96,9 @@ target_link_libraries(mailview PRIVATE mailview_core mailview_gtk)
 add_executable(mailview-record platform/main-posix.cpp tests/dialogs-record.cpp)
 target_link_libraries(mailview-record PRIVATE mailview_core)
 
-# The tests, and the benchmarks, each when asked for.
+# The tests, and the benchmarks, each when asked for. In a tree built for
+# another processor, whose programs run under an emulator, only the tests
+# that need no display.
 if(BUILD_TESTING)
   include(cmake/tests.cmake)
   include(cmake/gtk_tests.cmake)
