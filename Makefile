@@ -52,7 +52,8 @@ test: deps build $(ARM64)
 	$(if $(ARM64),ctest --preset $(ARM64) -j $(JOBS))
 	$(MAKE) asan fuzz
 
-# The Linux tests again over a build with AddressSanitizer and UBSan.
+# The Linux tests again over a build with AddressSanitizer and UBSan, made
+# with clang++: so the program and its tests build with both compilers.
 asan: deps
 	cmake --preset linux-asan -DMAILVIEW_WERROR=$(WERROR) >/dev/null
 	cmake --build --preset linux-asan -j $(JOBS)

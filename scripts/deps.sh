@@ -25,7 +25,8 @@ run_windows=(wine wine64 wine32:i386 fonts-wine)
 test_linux=(xclip python3 man-db strace)
 # the windows read as a screen reader reads them: AT-SPI in a D-Bus session
 accessibility=(python3-pyatspi at-spi2-core dbus-daemon)
-fuzz=(clang libclang-rt-14-dev)
+# clang and its sanitizers' runtimes: the sanitizer tree and the fuzz targets
+clang=(clang libclang-rt-14-dev)
 # the program and its display-free tests cross-built for arm64, run under
 # qemu; pkgconf:arm64 gives aarch64-linux-gnu-pkg-config
 cross_arm64=(g++-aarch64-linux-gnu libgtk-3-dev:arm64 libgtest-dev:arm64
@@ -47,7 +48,7 @@ test)
   packages=("${build_linux[@]}" "${show_without_display[@]}"
             "${build_windows[@]}" "${run_windows[@]}" "${test_linux[@]}"
             "${accessibility[@]}"
-            "${fuzz[@]}" "${cross_arm64[@]}" "${callers_and_comparisons[@]}"
+            "${clang[@]}" "${cross_arm64[@]}" "${callers_and_comparisons[@]}"
             "${desktops[@]}"
             "${packaging[@]}")
   ;;
