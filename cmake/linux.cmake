@@ -92,10 +92,6 @@ target_link_libraries(mailview_gtk PUBLIC PkgConfig::GTK3)
 add_executable(mailview platform/main-posix.cpp platform/gtk/display_child.cpp)
 target_link_libraries(mailview PRIVATE mailview_core mailview_gtk)
 
-# The same program over a recording stand-in, for tests without a display.
-add_executable(mailview-record platform/main-posix.cpp tests/dialogs-record.cpp)
-target_link_libraries(mailview-record PRIVATE mailview_core)
-
 # The tests, and the benchmarks, each when asked for. In a tree built for
 # another processor, whose programs run under an emulator, only the tests
 # that need no display.

@@ -2,6 +2,10 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
+# The same program over a recording stand-in, for tests without a display.
+add_executable(mailview-record platform/main-posix.cpp tests/dialogs-record.cpp)
+target_link_libraries(mailview-record PRIVATE mailview_core)
+
 add_executable(mailview_tests
   intake/display_text_test.cpp
   intake/read_mail_test.cpp
