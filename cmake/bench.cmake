@@ -1,6 +1,7 @@
 # Benchmarks (make bench): helpers that time mailview against cat and zenity.
-# They are built with everything else so that they keep compiling; their
-# own tests run with the others.
+# The presets build them with everything else so that they keep compiling;
+# their own tests run with the others.
+pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11)
 pkg_check_modules(XTST REQUIRED IMPORTED_TARGET xtst)
 
 add_library(mailview_bench STATIC bench/figures.cpp bench/sample_mail.cpp)
@@ -18,6 +19,8 @@ add_executable(startup_bench bench/startup_bench.cpp tests/adversarial_lines.cpp
 target_link_libraries(startup_bench PRIVATE mailview_bench PkgConfig::X11
                       PkgConfig::XTST)
 
-add_executable(bench_tests bench/figures_test.cpp bench/sample_mail_test.cpp)
-target_link_libraries(bench_tests PRIVATE mailview_bench GTest::gtest_main)
-gtest_discover_tests(bench_tests PROPERTIES LABELS unit)
+if(BUILD_TESTING)
+  add_executable(bench_tests bench/figures_test.cpp bench/sample_mail_test.cpp)
+  target_link_libraries(bench_tests PRIVATE mailview_bench GTest::gtest_main)
+  gtest_discover_tests(bench_tests PROPERTIES LABELS unit)
+endif()

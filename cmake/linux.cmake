@@ -2,18 +2,42 @@
 # functions, and the tests.
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)
-pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11)
 find_program(LLVM_RC NAMES llvm-rc llvm-rc-14 REQUIRED)
 
 # Hardened as Debian builds its packages: what dpkg-buildflags gives with
 # hardening=+all (tests/package_test.sh compares the two), and the
-# control-flow protection that newer dpkg adds on amd64. _FORTIFY_SOURCE at
-# level 3, as at level 2 no copy into the message store is checked (their
-# offsets are not constants); it needs the optimiser, so not in Debug.
-add_compile_options(-fstack-protector-strong -fcf-protection -fPIE
-  -Wformat -Werror=format-security -Wdate-time
-  $<$<NOT:$<CONFIG:Debug>>:-D_FORTIFY_SOURCE=3>)
-add_link_options(-pie -Wl,-z,relro -Wl,-z,now)
+# control-flow protection that newer dpkg adds: -fcf-protection on x86,
+# -mbranch-protection on arm64. Each where the target's compiler or linker
+# takes it. _FORTIFY_SOURCE at level 3, as at level 2 no copy into the
+# message store is checked (their offsets are not constants), in place of
+# any level a packager's flags give; it needs the optimiser, so not in Debug.
+include(CheckCXXCompilerFlag)
+include(CheckLinkerFlag)
+# add_flags_taken(compile|link FLAG...): adds each FLAG that the compiler,
+# or the linker, takes for the target. As errors: clang only warns of a
+# flag that is for another processor.
+function(add_flags_taken kind)
+  set(CMAKE_REQUIRED_FLAGS -Werror)
+  foreach(flag ${ARGN})
+    string(MAKE_C_IDENTIFIER "TAKES_${kind}${flag}" takes)
+    if(kind STREQUAL compile)
+      check_cxx_compiler_flag(${flag} ${takes})
+      if(${takes})
+        add_compile_options(${flag})
+      endif()
+    else()
+      check_linker_flag(CXX ${flag} ${takes})
+      if(${takes})
+        add_link_options(${flag})
+      endif()
+    endif()
+  endforeach()
+endfunction()
+add_flags_taken(compile -fstack-protector-strong -fcf-protection
+                -mbranch-protection=standard -fPIE)
+add_flags_taken(link -pie -Wl,-z,relro -Wl,-z,now)
+add_compile_options(-Wformat -Werror=format-security -Wdate-time
+  "$<$<NOT:$<CONFIG:Debug>>:-U_FORTIFY_SOURCE;-D_FORTIFY_SOURCE=3>")
 
 # The Windows-facing headers come from platform/linux on this side.
 list(APPEND MAILVIEW_INCLUDES platform/linux)
@@ -68,10 +92,16 @@ target_link_libraries(mailview_gtk PUBLIC PkgConfig::GTK3)
 add_executable(mailview platform/main-posix.cpp platform/gtk/display_child.cpp)
 target_link_libraries(mailview PRIVATE mailview_core mailview_gtk)
 
-# The same program over a recording stand-in, for tests without a display.
-add_executable(mailview-record platform/main-posix.cpp tests/dialogs-record.cpp)
-target_link_libraries(mailview-record PRIVATE mailview_core)
-
-include(cmake/tests.cmake)
-include(cmake/gtk_tests.cmake)
-include(cmake/bench.cmake)
+# The tests, and the benchmarks, each when asked for. In a tree built for
+# another processor, whose programs run under an emulator, only the tests
+# that need no display.
+if(BUILD_TESTING OR MAILVIEW_BENCH)
+  include(cmake/harness.cmake)
+endif()
+if(BUILD_TESTING)
+  include(cmake/tests.cmake)
+  include(cmake/gtk_tests.cmake)
+endif()
+if(MAILVIEW_BENCH)
+  include(cmake/bench.cmake)
+endif()

@@ -5,7 +5,6 @@
 #                                    from their own build trees, and README.txt
 # Each package installs one component: `linux` (also what `cmake --install`
 # installs) or `windows`; cmake/package_generators.cmake picks it.
-include(GNUInstallDirs)
 
 set(MAILVIEW_MAINTAINER "The mailview developers <mailview@example.org>"
   CACHE STRING "Maintainer of the packages: a name and a mail address")
@@ -100,6 +99,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
 
+# The packages' tests.
+if(NOT BUILD_TESTING)
+  return()
+endif()
 set(PACKAGE_TEST ${CMAKE_SOURCE_DIR}/tests/package_test.sh)
 add_test(NAME package.deb
   COMMAND ${PACKAGE_TEST} deb ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}
@@ -116,6 +119,12 @@ add_test(NAME package.reproducible
   COMMAND ${CMAKE_SOURCE_DIR}/tests/reproducible_test.sh ${CMAKE_SOURCE_DIR})
 set_tests_properties(package.reproducible PROPERTIES
   LABELS "package;slow" TIMEOUT 900 SKIP_RETURN_CODE 77)
+# The program alone, the standard way: tests off, no GoogleTest, no libxtst,
+# clang++ (slow: a build tree of its own).
+add_test(NAME package.standalone_build
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/standalone_build_test.sh ${CMAKE_SOURCE_DIR})
+set_tests_properties(package.standalone_build PROPERTIES
+  LABELS "package;slow" TIMEOUT 600 SKIP_RETURN_CODE 77)
 add_test(NAME package.version_stated_once
   COMMAND ${CMAKE_SOURCE_DIR}/tests/version_test.sh ${CMAKE_SOURCE_DIR}
           ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})

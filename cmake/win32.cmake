@@ -20,10 +20,15 @@ target_link_options(mailview PRIVATE -static-libgcc -static-libstdc++ -static
 # Tests of the real executable, under Wine on a virtual display. GoogleTest
 # is built from Debian's sources for Windows, as Debian ships it only for
 # Linux.
+if(NOT BUILD_TESTING)
+  return()
+endif()
+set(MAILVIEW_GTEST_SOURCE_DIR /usr/src/googletest/googletest CACHE PATH
+    "GoogleTest's sources, built for Windows for the tests")
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest/googletest
-                 ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+add_subdirectory(${MAILVIEW_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest
+                 EXCLUDE_FROM_ALL)
 # mingw's default thread model has no std::mutex: GoogleTest's extension
 # point supplies the one class that wants it.
 target_include_directories(gtest BEFORE PUBLIC

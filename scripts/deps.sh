@@ -5,7 +5,9 @@
 #   scripts/deps.sh test   everything make test needs (the demo's too)
 #   scripts/deps.sh SET --list   print the set's packages, install nothing
 # As root it installs them with apt-get; otherwise it says what to install
-# and fails. Only the test set adds the i386 architecture (for 32-bit Wine).
+# and fails. Only the test set adds foreign architectures: i386 for 32-bit
+# Wine, arm64 for the arm64 tree (not on an arm64 host, nor when ARM64 is
+# set and empty, as by `make test ARM64=`).
 set -euo pipefail
 set_name=${1:-test}
 
@@ -23,7 +25,15 @@ run_windows=(wine wine64 wine32:i386 fonts-wine)
 test_linux=(xclip python3 man-db strace)
 # the windows read as a screen reader reads them: AT-SPI in a D-Bus session
 accessibility=(python3-pyatspi at-spi2-core dbus-daemon)
-fuzz=(clang libclang-rt-14-dev)
+# clang and its sanitizers' runtimes: the sanitizer tree and the fuzz targets
+clang=(clang libclang-rt-14-dev)
+# the program and its display-free tests cross-built for arm64, run under
+# qemu; pkgconf:arm64 gives aarch64-linux-gnu-pkg-config
+cross_arm64=(g++-aarch64-linux-gnu libgtk-3-dev:arm64 libgtest-dev:arm64
+             pkgconf:arm64 qemu-user-static)
+if [ "$(dpkg --print-architecture)" = arm64 ] || [ "${ARM64-x}" = "" ]; then
+  cross_arm64=()
+fi
 callers_and_comparisons=(php-cli php-symfony-mailer zenity)
 # a window manager and a Wayland compositor for the window's tests
 desktops=(openbox weston)
@@ -38,7 +48,8 @@ test)
   packages=("${build_linux[@]}" "${show_without_display[@]}"
             "${build_windows[@]}" "${run_windows[@]}" "${test_linux[@]}"
             "${accessibility[@]}"
-            "${fuzz[@]}" "${callers_and_comparisons[@]}" "${desktops[@]}"
+            "${clang[@]}" "${cross_arm64[@]}" "${callers_and_comparisons[@]}"
+            "${desktops[@]}"
             "${packaging[@]}")
   ;;
 *) echo "usage: $0 linux|demo|test" >&2; exit 2 ;;
@@ -56,22 +67,36 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-foreign=
+# The architectures of the packages named PACKAGE:ARCH.
+foreign=()
 for p in "${missing[@]}"; do
-  [[ $p == *:i386 ]] && foreign=i386
+  [[ $p == *:* && " ${foreign[*]} " != *" ${p#*:} "* ]] && foreign+=("${p#*:}")
 done
 
 if [ "$(id -u)" -ne 0 ]; then
   echo "mailview needs these Debian packages: ${missing[*]}" >&2
-  echo "Install them as root${foreign:+ (after 'dpkg --add-architecture i386')}:" >&2
-  echo "  apt-get install ${missing[*]}" >&2
+  echo "Install them as root:" >&2
+  [ ${#foreign[@]} -eq 0 ] || printf '  dpkg --add-architecture %s\n' "${foreign[@]}" >&2
+  echo "  apt-get update && apt-get install ${missing[*]}" >&2
   exit 1
 fi
 
 echo "Installing: ${missing[*]}"
-if [ -n "$foreign" ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
-  dpkg --add-architecture i386
-fi
+for arch in "${foreign[@]}"; do
+  dpkg --print-foreign-architectures | grep -qx "$arch" ||
+    dpkg --add-architecture "$arch" || {
+      echo "dpkg cannot add the $arch architecture that these need: ${missing[*]}" >&2
+      exit 1
+    }
+done
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || {
+  echo "apt-get could not install: ${missing[*]}" >&2
+  if [ ${#foreign[@]} -gt 0 ]; then
+    echo "Packages of the architectures ${foreign[*]} must come from this machine's" \
+         "package sources; Debian's mirrors carry them, not every other" \
+         "distribution's. 'make test ARM64=' leaves out the arm64 tree." >&2
+  fi
+  exit 1
+}

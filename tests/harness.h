@@ -129,6 +129,12 @@ struct Result {
 Result RunProgram(const std::vector<std::string>& argv,
            const Options& options = Options(), double seconds = 60);
 
+// True when the kernel shows the system calls of the programs we start in
+// the numbers this harness was built with, as WaitUntilWaitingForInput
+// needs: not so under an emulator such as qemu-user, where every program
+// we can watch is one of the host's.
+bool SystemCallsCanBeSeen();
+
 // Waits up to `seconds` until the program is blocked in a system call that
 // waits for input (read on fd 0, poll, select and their kin).
 bool WaitUntilWaitingForInput(const Process& process, double seconds);

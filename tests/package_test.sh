@@ -6,6 +6,7 @@
 # The zip check exits 77 (skipped) when a Windows executable is not built.
 set -euo pipefail
 mode=$1 src=$2 build=$3 cpack=$4 version=$5
+arch=$(dpkg --print-architecture)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 fail() { echo "package_test $mode: $*" >&2; exit 1; }
@@ -55,18 +56,23 @@ check_hardening() {  # PROGRAM: the packaged mailview, hardened as Debian's are
   grep -q 'BIND_NOW' "$elf" || fail "not bound at once (-z now)"
   grep -q ' __stack_chk_fail' "$elf" || fail "no stack protector"
   grep -qE ' __[a-z]+_chk@' "$elf" || fail "no fortified function"
-  # Debian 12's start files carry no CET note, so the program cannot: the
-  # objects built here must.
-  local obj objects=0
+  # Debian 12's start files carry no control-flow protection note, so the
+  # program cannot: the objects built here must, where the processor has one.
+  local obj objects=0 note
+  case $arch in
+  amd64) note='x86 feature: IBT, SHSTK' ;;  # -fcf-protection
+  arm64) note='AArch64 feature: BTI, PAC' ;;  # -mbranch-protection=standard
+  *) note= ;;
+  esac
   while IFS= read -r obj; do
-    readelf -nW "$obj" | grep -q 'x86 feature: IBT, SHSTK' || fail "$obj: no -fcf-protection"
+    [ -z "$note" ] || readelf -nW "$obj" | grep -qF "$note" || fail "$obj: no $note"
     objects=$((objects + 1))
   done < <(find "${dirs[@]}" -name '*.o')
   [ "$objects" -gt 0 ] || fail "no object files in ${dirs[*]}"
 }
 
 check_deb() {
-  local deb=mailview_${version}_amd64.deb root=$tmp/root
+  local deb=mailview_${version}_${arch}.deb root=$tmp/root
   make_package DEB "$deb"
   deb=$tmp/out/$deb
   local name want got
@@ -77,7 +83,7 @@ check_deb() {
   done <<EOF
 Package|mailview
 Version|$version
-Architecture|amd64
+Architecture|$arch
 Section|mail
 Priority|optional
 Maintainer|?* <?*@?*>
