@@ -41,7 +41,6 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/program_res.cpp
 # Everything but the dialog functions: shared by the program and its tests.
 add_library(mailview_core STATIC
   ${MAILVIEW_SOURCES}
-  platform/desktop-posix.cpp
   platform/stdin-posix.cpp
   platform/program_instance.cpp
   ${CMAKE_BINARY_DIR}/program_res.cpp)
@@ -55,7 +54,6 @@ add_library(mailview_gtk OBJECT
   platform/gtk/dialog_template.cpp
   platform/gtk/dialog_window-gtk.cpp
   platform/gtk/edit_text.cpp
-  platform/gtk/gtk_display.cpp
   platform/gtk/msgbox-gtk.cpp
   platform/gtk/no_hyphens.cpp
   platform/gtk/res_file.cpp
@@ -63,13 +61,13 @@ add_library(mailview_gtk OBJECT
 target_include_directories(mailview_gtk PUBLIC ${MAILVIEW_INCLUDES} platform/gtk)
 target_link_libraries(mailview_gtk PUBLIC PkgConfig::GTK3)
 
-# The program talks to the display from a child process; the tests that
-# drive dialogs in their own process use tests/display_in_process.cpp.
-add_executable(mailview platform/main-posix.cpp platform/gtk/display_child.cpp)
+# The program shows its windows from a child process (desktop-posix.cpp).
+add_executable(mailview platform/main-posix.cpp platform/desktop-posix.cpp)
 target_link_libraries(mailview PRIVATE mailview_core mailview_gtk)
 
 # The same program over a recording stand-in, for tests without a display.
-add_executable(mailview-record platform/main-posix.cpp tests/dialogs-record.cpp)
+add_executable(mailview-record platform/main-posix.cpp tests/dialogs-record.cpp
+  tests/desktop-record.cpp)
 target_link_libraries(mailview-record PRIVATE mailview_core)
 
 include(cmake/tests.cmake)

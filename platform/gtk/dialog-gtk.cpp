@@ -9,7 +9,6 @@
 #include "dialog_widgets.h"
 #include "dialog_window.h"
 #include "edit_text.h"
-#include "gtk_display.h"
 #include "instance.h"
 #include "short_items.h"
 

@@ -144,6 +144,13 @@ bool AllTextsValid(const DialogTemplate& t, gchar** caption,
 
 }  // namespace
 
+bool OpenDisplay() {
+  static int state = -1;  // -1 not tried, 0 none, 1 open
+  if (state < 0)
+    state = gtk_init_check(NULL, NULL) ? 1 : 0;  // gtk_init would exit
+  return state == 1;
+}
+
 void OfferOnlyMoveAndClose(GtkWindow* window, bool closable) {
   gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_DIALOG);
   // A screen reader says "dialog", as for a Windows dialog; GTK would

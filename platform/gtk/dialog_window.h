@@ -1,5 +1,5 @@
-// Building the GTK window of a dialog from its template, for the dialog
-// functions' stand-in and its tests.
+// GTK's display, and building the GTK window of a dialog from its template,
+// for the stand-ins for the dialog functions and their tests.
 #ifndef MAILVIEW_PLATFORM_GTK_DIALOG_WINDOW_H_
 #define MAILVIEW_PLATFORM_GTK_DIALOG_WINDOW_H_
 
@@ -7,6 +7,10 @@
 #include <stddef.h>
 
 #include "dialog_template.h"
+
+// Opens the display on first use. Returns false, and keeps returning false,
+// when there is none or it refuses us.
+bool OpenDisplay();
 
 struct DialogWidgets {
   GtkWidget* window;

@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include "dialog_window.h"
-#include "gtk_display.h"
 
 namespace {
 

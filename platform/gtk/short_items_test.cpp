@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "adversarial_lines.h"
+#include "dialog_window.h"
 #include "edit_text.h"
-#include "gtk_display.h"
 #include "short_items.h"
 
 namespace {
