@@ -177,7 +177,7 @@ const char* StandInFace(const uint16_t* faceName) {
 }
 
 bool CreateDialogWindow(const DialogTemplate& t, const unsigned char* res,
-                        size_t size, GtkWindow* owner, DialogWidgets* out) {
+                        size_t size, DialogWidgets* out) {
   gchar* caption;
   gchar* texts[MAX_DIALOG_ITEMS] = {};
   bool valid = AllTextsValid(t, &caption, texts);
@@ -194,8 +194,6 @@ bool CreateDialogWindow(const DialogTemplate& t, const unsigned char* res,
     gtk_window_set_decorated(GTK_WINDOW(window),
                              (t.style & WS_CAPTION) == WS_CAPTION);
     gtk_window_set_deletable(GTK_WINDOW(window), (t.style & WS_SYSMENU) != 0);
-    if (owner)
-      gtk_window_set_transient_for(GTK_WINDOW(window), owner);
     gchar* font = g_strdup_printf("* { font-family: %s; font-size: %dpt; }",
                                   StandInFace(t.faceName), t.pointSize);
     Style(window, font);

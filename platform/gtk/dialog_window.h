@@ -22,13 +22,13 @@ struct DialogWidgets {
   int baseX, baseY;  // the dialog's base units in pixels
 };
 
-// Creates the window of `tmpl`, hidden, with the controls laid out from
-// the dialog units, owned by `owner` if that is not NULL. The window's icon
-// is the first icon group in the `size` bytes of .res file `res`, if any.
+// Creates the window of `tmpl`, hidden and without an owner, with the
+// controls laid out from the dialog units. The window's icon is the first
+// icon group in the `size` bytes of .res file `res`, if any.
 // Returns false, creating nothing, when a text of the template is not valid
 // UTF-16.
 bool CreateDialogWindow(const DialogTemplate& tmpl, const unsigned char* res,
-                        size_t size, GtkWindow* owner, DialogWidgets* out);
+                        size_t size, DialogWidgets* out);
 
 // Makes `window` a dialog, to assistive technologies too, whose frame
 // offers the window manager only Move, and Close when `closable`: no
