@@ -27,7 +27,7 @@ namespace {
 
 const UINT WM_CLOSE = 0x0010;
 const LPCSTR SEND_MAIL = MAKEINTRESOURCE(SEND_MAIL_ID);
-const INT_PTR kStuck = -99;
+const INT_PTR STUCK = -99;
 
 struct Message {
   UINT msg;
@@ -61,7 +61,7 @@ gboolean Tick(gpointer) {
 gboolean Stuck(gpointer) {
   run->stuck = true;
   run->watchdog = 0;
-  EndDialog(run->dialog, kStuck);
+  EndDialog(run->dialog, STUCK);
   return G_SOURCE_REMOVE;
 }
 
@@ -650,7 +650,13 @@ TEST_F(Dialog, RefusesWhatItDoesNotSupportWithoutAWindow) {
   HINSTANCE__ unsupported = {withStatic.data(), withStatic.size()};
   Bytes cut(program->res, program->res + (real.bytes - program->res) + real.size - 1);
   HINSTANCE__ truncated = {cut.data(), cut.size()};
+  // A caption that is not UTF-16: a lone surrogate where the template's
+  // caption starts, after its 18-byte header, menu and class.
+  Bytes surrogate(program->res, program->res + program->size);
+  surrogate[real.bytes - program->res + 23] = 0xD8;
+  HINSTANCE__ invalid = {surrogate.data(), surrogate.size()};
   int before = Toplevels();
+  EXPECT_EQ(-1, DialogBoxParamA(&invalid, SEND_MAIL, NULL, NeverCalled, 0));
   EXPECT_EQ(-1, DialogBoxParamA(&unsupported, SEND_MAIL, NULL, NeverCalled, 0));
   EXPECT_EQ(-1, DialogBoxParamA(&truncated, SEND_MAIL, NULL, NeverCalled, 0));
   EXPECT_EQ(-1, DialogBoxParamA(program, MAKEINTRESOURCE(135), NULL, NeverCalled, 0));

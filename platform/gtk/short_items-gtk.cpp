@@ -19,12 +19,12 @@
 
 namespace {
 
-const char* const kTagName = "short-items";
+const char* const TAG_NAME = "short-items";
 
 GtkTextTag* ShortItemsTag(GtkTextBuffer* buffer) {
   GtkTextTag* tag =
-      gtk_text_tag_table_lookup(gtk_text_buffer_get_tag_table(buffer), kTagName);
-  return tag ? tag : gtk_text_buffer_create_tag(buffer, kTagName, NULL);
+      gtk_text_tag_table_lookup(gtk_text_buffer_get_tag_table(buffer), TAG_NAME);
+  return tag ? tag : gtk_text_buffer_create_tag(buffer, TAG_NAME, NULL);
 }
 
 // Tags every other SHORT_ITEM_CHARS characters of the `chars` characters
