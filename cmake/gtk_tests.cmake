@@ -5,10 +5,9 @@
 add_executable(gtk_unit_tests
   platform/gtk/dialog_template_test.cpp
   platform/gtk/edit_text_test.cpp
-  platform/gtk/no_hyphens_test.cpp
+  platform/gtk/no_hyphens-gtk_test.cpp
   platform/gtk/res_file_test.cpp
-  tests/adversarial_lines.cpp
-  tests/display_in_process.cpp)
+  tests/adversarial_lines.cpp)
 target_include_directories(gtk_unit_tests PRIVATE tests)
 target_link_libraries(gtk_unit_tests PRIVATE mailview_gtk mailview_core
   GTest::gtest_main)
@@ -21,8 +20,7 @@ set(WITH_DISPLAY ${CMAKE_SOURCE_DIR}/tests/with-display.sh)
 
 # The stand-in in this process, driven from inside its modal loop.
 add_executable(dialog_tests platform/gtk/dialog-gtk_test.cpp
-  platform/gtk/short_items_test.cpp tests/adversarial_lines.cpp
-  tests/display_in_process.cpp)
+  platform/gtk/short_items-gtk_test.cpp tests/adversarial_lines.cpp)
 target_include_directories(dialog_tests PRIVATE tests)
 target_link_libraries(dialog_tests PRIVATE mailview_gtk mailview_core
   GTest::gtest_main)

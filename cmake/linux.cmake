@@ -65,31 +65,28 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/program_res.cpp
 # Everything but the dialog functions: shared by the program and its tests.
 add_library(mailview_core STATIC
   ${MAILVIEW_SOURCES}
-  platform/desktop-posix.cpp
   platform/stdin-posix.cpp
-  platform/program_instance.cpp
+  platform/instance-posix.cpp
   ${CMAKE_BINARY_DIR}/program_res.cpp)
 target_include_directories(mailview_core PUBLIC ${MAILVIEW_INCLUDES})
 
 # The dialog functions on GTK 3 (platform/gtk).
-# An object library: the Pango override in no_hyphens.cpp is found by GTK
+# An object library: the Pango override in no_hyphens-gtk.cpp is found by GTK
 # at run time, never by the linker, so nothing may leave it out.
 add_library(mailview_gtk OBJECT
   platform/gtk/dialog-gtk.cpp
   platform/gtk/dialog_template.cpp
   platform/gtk/dialog_window-gtk.cpp
   platform/gtk/edit_text.cpp
-  platform/gtk/gtk_display.cpp
   platform/gtk/msgbox-gtk.cpp
-  platform/gtk/no_hyphens.cpp
+  platform/gtk/no_hyphens-gtk.cpp
   platform/gtk/res_file.cpp
-  platform/gtk/short_items.cpp)
+  platform/gtk/short_items-gtk.cpp)
 target_include_directories(mailview_gtk PUBLIC ${MAILVIEW_INCLUDES} platform/gtk)
 target_link_libraries(mailview_gtk PUBLIC PkgConfig::GTK3)
 
-# The program talks to the display from a child process; the tests that
-# drive dialogs in their own process use tests/display_in_process.cpp.
-add_executable(mailview platform/main-posix.cpp platform/gtk/display_child.cpp)
+# The program shows its windows from a child process (desktop-posix.cpp).
+add_executable(mailview platform/main-posix.cpp platform/desktop-posix.cpp)
 target_link_libraries(mailview PRIVATE mailview_core mailview_gtk)
 
 # The tests, and the benchmarks, each when asked for. In a tree built for

@@ -3,13 +3,16 @@ find_package(GTest REQUIRED)
 include(GoogleTest)
 
 # The same program over a recording stand-in, for tests without a display.
-add_executable(mailview-record platform/main-posix.cpp tests/dialogs-record.cpp)
+add_executable(mailview-record platform/main-posix.cpp tests/dialogs-record.cpp
+  tests/desktop-record.cpp)
 target_link_libraries(mailview-record PRIVATE mailview_core)
 
 add_executable(mailview_tests
   intake/display_text_test.cpp
   intake/read_mail_test.cpp
   intake/text_input_test.cpp
+  platform/desktop-posix.cpp
+  platform/desktop-posix_test.cpp
   viewer/send_mail_test.cpp)
 target_link_libraries(mailview_tests PRIVATE mailview_core GTest::gtest_main)
 gtest_discover_tests(mailview_tests PROPERTIES LABELS unit)

@@ -42,6 +42,7 @@ add_executable(wine_tests
   tests/wine/version_test.cpp
   tests/wine/window_test.cpp)
 target_link_libraries(wine_tests PRIVATE gtest_main version)
+target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 # The version the executable's version block must show.
 target_compile_definitions(wine_tests PRIVATE
   MAILVIEW_VERSION="${PROJECT_VERSION}")

@@ -11,6 +11,9 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
   ReadMailText();
   if (!WindowsCanBeSeen())
     return 0;  // no one could ever close the box or the window
+  // On Linux a child process shows the box or the window; this one waits.
+  if (!EnterWindowProcess())
+    return 0;
   if (MailTextTooLong()) {
     MessageBoxA(NULL, "Email too long", "Error", MB_OK | MB_ICONEXCLAMATION);
     return 0;

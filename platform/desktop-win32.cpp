@@ -16,3 +16,9 @@ bool WindowsCanBeSeen() {
     return true;
   return (flags.dwFlags & WSF_VISIBLE) != 0;
 }
+
+// The dialog functions fail by returning, never by ending the process: the
+// windows are shown in this one.
+bool EnterWindowProcess() {
+  return true;
+}

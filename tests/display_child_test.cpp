@@ -201,20 +201,29 @@ TEST(DisplayChild, HoweverItEndsTheProgramEndsWithZero) {
   unlink(t.log.c_str());
 }
 
-// True when `pid` is gone, or ending, or has SIGKILL pending.
-bool Doomed(pid_t pid) {
+// The first word after `key` in /proc/PID/status, or "" when there is none.
+std::string StatusOf(pid_t pid, const std::string& key) {
   std::ifstream file("/proc/" + std::to_string(pid) + "/status");
-  bool doomed = !file;
   for (std::string line; std::getline(file, line);) {
     std::istringstream fields(line);
-    std::string key, value;
-    fields >> key >> value;
-    if (key == "State:")
-      doomed |= value == "Z" || value == "X";
-    if (key == "SigPnd:" || key == "ShdPnd:")
-      doomed |= (strtoull(value.c_str(), NULL, 16) >> (SIGKILL - 1)) & 1;
+    std::string name, value;
+    fields >> name >> value;
+    if (name == key)
+      return value;
   }
-  return doomed;
+  return "";
+}
+
+// Whether `signal` is in the signal set `mask` of /proc/PID/status.
+bool InMask(pid_t pid, const std::string& mask, int signal) {
+  return (strtoull(StatusOf(pid, mask).c_str(), NULL, 16) >> (signal - 1)) & 1;
+}
+
+// True when `pid` is gone, or ending, or has SIGKILL pending.
+bool Doomed(pid_t pid) {
+  std::string state = StatusOf(pid, "State:");
+  return state == "" || state == "Z" || state == "X" ||
+         InMask(pid, "SigPnd:", SIGKILL) || InMask(pid, "ShdPnd:", SIGKILL);
 }
 
 TEST(DisplayChild, GoesWhenTheProgramIsKilled) {
@@ -242,6 +251,25 @@ TEST(DisplayChild, GoesWhenTheProgramIsKilled) {
     KillXServer(&x);
   }
   prctl(PR_SET_CHILD_SUBREAPER, 0);
+}
+
+// A caller that ignores SIGCHLD leaves it ignored for the program, whose
+// child the kernel then reaps: the program still ends when the child does.
+TEST(DisplayChild, EndsWithZeroWhenTheCallerIgnoresSigchld) {
+  XServer x;
+  ASSERT_TRUE(StartXServer(&x));
+  Process c;
+  StartOn(&c, {"env", "--ignore-signal=CHLD", kMailview}, kMail,
+          {"DISPLAY=" + x.display, "WAYLAND_DISPLAY"});
+  EXPECT_NE("", FindWindow("Send Mail", 60, x.display));
+  EXPECT_TRUE(InMask(c.pid, "SigIgn:", SIGCHLD));
+  pid_t shower;
+  SendMailWindow(x, &shower);
+  EXPECT_NE(c.pid, shower) << "the window is not shown by a child";
+  if (shower > 1 && shower != c.pid)
+    kill(shower, SIGKILL);
+  EXPECT_EQ(0, WaitForExit(&c, 60));
+  KillXServer(&x);
 }
 
 TEST(DisplayChild, NoneWithoutADisplay) {

@@ -143,7 +143,7 @@ bool HasLine(const std::string& log, const std::string& first,
 }
 
 // GTK gives its layouts their attributes through pango_layout_set_attributes;
-// the program's own definition (platform/gtk/no_hyphens.cpp) must be the
+// the program's own definition (platform/gtk/no_hyphens-gtk.cpp) must be the
 // one that GTK's calls are bound to, or the window shows hyphens that are
 // not in the mail. The dynamic linker's log of a real run says which it is.
 TEST(Window, GtkSetsItsLayoutsAttributesThroughTheProgram) {

@@ -9,13 +9,12 @@
 #include "dialog_widgets.h"
 #include "dialog_window.h"
 #include "edit_text.h"
-#include "gtk_display.h"
 #include "instance.h"
 #include "short_items.h"
 
 struct Dialog;
 
-// A window handle: a dialog, or one of its controls.
+// A window handle: the dialog, or one of its controls.
 struct HWND__ {
   Dialog* dialog;
   int item;  // index in the template, or -1 for the dialog itself
@@ -35,18 +34,14 @@ struct Dialog {
 namespace {
 
 const UINT WM_CLOSE = 0x0010;
-const WORD BN_CLICKED = 0, EN_SETFOCUS = 0x0100, EN_KILLFOCUS = 0x0200;
+const WORD BN_CLICKED = 0;
 
-// Dialogs opened from a dialog procedure nest, up to this depth.
-enum { MAX_DIALOGS = 4 };
-Dialog dialogs[MAX_DIALOGS];
+// The one dialog: the program opens one, without an owner, and nothing
+// while it is open.
+Dialog theDialog;
 
 Dialog* OpenDialog(HWND hwnd) {
-  for (Dialog& d : dialogs) {
-    if (d.open && hwnd == &d.handle)
-      return &d;
-  }
-  return NULL;
+  return theDialog.open && hwnd == &theDialog.handle ? &theDialog : NULL;
 }
 
 // The index of control `id`, or -1.
@@ -73,13 +68,6 @@ void Command(Dialog* d, int id, WORD code, HWND control) {
 void OnClicked(GtkButton*, HWND__* item) {
   Dialog* d = item->dialog;
   Command(d, d->tmpl.items[item->item].id, BN_CLICKED, item);
-}
-
-gboolean OnEditFocus(GtkWidget*, GdkEventFocus* event, HWND__* item) {
-  Dialog* d = item->dialog;
-  Command(d, d->tmpl.items[item->item].id,
-          event->in ? EN_SETFOCUS : EN_KILLFOCUS, item);
-  return FALSE;
 }
 
 // The close box and the window menu's Close: WM_CLOSE, which a dialog that
@@ -196,38 +184,18 @@ void Connect(Dialog* d) {
   g_signal_connect(d->widgets.window, "destroy", G_CALLBACK(OnDestroy), d);
   for (int i = 0; i < d->tmpl.itemCount; ++i) {
     d->itemHandles[i] = {d, i};
-    GtkWidget* control = d->widgets.control[i];
-    HWND__* item = &d->itemHandles[i];
-    if (d->tmpl.items[i].kind == ITEM_BUTTON) {
-      g_signal_connect(control, "clicked", G_CALLBACK(OnClicked), item);
-    } else {
-      g_signal_connect(control, "focus-in-event", G_CALLBACK(OnEditFocus), item);
-      g_signal_connect(control, "focus-out-event", G_CALLBACK(OnEditFocus), item);
-    }
+    if (d->tmpl.items[i].kind == ITEM_BUTTON)
+      g_signal_connect(d->widgets.control[i], "clicked", G_CALLBACK(OnClicked),
+                       &d->itemHandles[i]);
   }
-}
-
-Dialog* FreeDialog() {
-  for (Dialog& d : dialogs) {
-    if (!d.open)
-      return &d;
-  }
-  return NULL;
-}
-
-// The characters a control shows for `text`, as UTF-8 to g_free.
-char* ShownText(const char* text, size_t* n) {
-  size_t length = strlen(text);
-  size_t room = EditTextUtf8Size(length);
-  char* utf8 = static_cast<char*>(g_malloc(room));
-  *n = EditTextToUtf8(text, length, utf8, room);
-  return utf8;
 }
 
 // Shows the text of an edit control from the top, caret at the start.
 void SetEditText(GtkWidget* view, const char* text) {
-  size_t n;
-  char* utf8 = ShownText(text, &n);
+  size_t length = strlen(text);
+  size_t room = EditTextUtf8Size(length);
+  char* utf8 = static_cast<char*>(g_malloc(room));
+  size_t n = EditTextToUtf8(text, length, utf8, room);
   // The buffer is filled apart from the view. A view that is not yet
   // allocated lays out the caret's line at a width of one pixel whenever
   // the caret moves, to place the input method's window: a long line with
@@ -255,15 +223,13 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName,
                                HWND hWndParent, DLGPROC lpDialogFunc,
                                LPARAM dwInitParam) {
   uintptr_t name = reinterpret_cast<uintptr_t>(lpTemplateName);
-  Dialog* owner = OpenDialog(hWndParent);
-  Dialog* d = FreeDialog();
-  // Templates are looked up by number only; an owner must be one of ours.
-  if (!hInstance || name > 0xFFFF || !lpDialogFunc || !d ||
-      (hWndParent && !owner) || !OpenDisplay() ||
+  Dialog* d = &theDialog;
+  // Templates are looked up by number only.
+  if (!hInstance || name > 0xFFFF || !lpDialogFunc || hWndParent || d->open ||
+      !OpenDisplay() ||
       !ReadDialogTemplate(hInstance->res, hInstance->size,
                           static_cast<unsigned>(name), &d->tmpl) ||
       !CreateDialogWindow(d->tmpl, hInstance->res, hInstance->size,
-                          owner ? GTK_WINDOW(owner->widgets.window) : NULL,
                           &d->widgets))
     return -1;
   d->open = true;
@@ -298,18 +264,9 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName,
 BOOL WINAPI SetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCSTR lpString) {
   Dialog* d = OpenDialog(hDlg);
   int i = d ? ItemIndex(d, nIDDlgItem) : -1;
-  if (i < 0)
-    return FALSE;
-  const char* text = lpString ? lpString : "";
-  GtkWidget* control = d->widgets.control[i];
-  if (d->tmpl.items[i].kind == ITEM_EDIT) {
-    SetEditText(control, text);
-  } else {
-    size_t n;
-    char* utf8 = ShownText(text, &n);
-    gtk_button_set_label(GTK_BUTTON(control), utf8);
-    g_free(utf8);
-  }
+  if (i < 0 || d->tmpl.items[i].kind != ITEM_EDIT)
+    return FALSE;  // a button's text is the template's
+  SetEditText(d->widgets.control[i], lpString ? lpString : "");
   return TRUE;
 }
 

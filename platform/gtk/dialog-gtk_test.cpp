@@ -4,6 +4,7 @@
 // the widgets and press keys; a watchdog ends a dialog that gets stuck.
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
+#include <pango/pangocairo.h>
 #include <string.h>
 #include <windows.h>
 
@@ -12,21 +13,21 @@
 #include <vector>
 
 #include "adversarial_lines.h"
-#include "dialog_template.h"
 #include "dialog_widgets.h"
+#include "dialog_window.h"
 #include "edit_text.h"
-#include "gtk_display.h"
 #include "instance.h"
 #include "mail.h"
 #include "res_builder.h"
 #include "res_file.h"
 #include "send_mail.h"
+#include "send_mail_template.h"
 
 namespace {
 
 const UINT WM_CLOSE = 0x0010;
-const WORD EN_SETFOCUS = 0x0100, EN_KILLFOCUS = 0x0200;
-const INT_PTR kStuck = -99;
+const LPCSTR SEND_MAIL = MAKEINTRESOURCE(SEND_MAIL_ID);
+const INT_PTR STUCK = -99;
 
 struct Message {
   UINT msg;
@@ -60,7 +61,7 @@ gboolean Tick(gpointer) {
 gboolean Stuck(gpointer) {
   run->stuck = true;
   run->watchdog = 0;
-  EndDialog(run->dialog, kStuck);
+  EndDialog(run->dialog, STUCK);
   return G_SOURCE_REMOVE;
 }
 
@@ -70,7 +71,7 @@ INT_PTR CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
   run->log.push_back({msg, wParam, lParam});
   if (msg == WM_INITDIALOG) {
     run->dialog = hwnd;
-    SetDlgItemTextA(hwnd, 1121, run->text.c_str());
+    SetDlgItemTextA(hwnd, SEND_MAIL_TEXT.id, run->text.c_str());
     run->ticker = g_timeout_add(10, Tick, NULL);
     run->watchdog = g_timeout_add_seconds(60, Stuck, NULL);
     return TRUE;
@@ -84,7 +85,7 @@ INT_PTR CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 
 // Opens the Send Mail dialog of the program's own resources with `text`
 // and runs `steps` in it. Returns what DialogBoxParamA returned.
-INT_PTR RunDialog(Script* r, HINSTANCE instance = ProgramInstance(), int id = 134) {
+INT_PTR RunDialog(Script* r, HINSTANCE instance = ProgramInstance(), int id = SEND_MAIL_ID) {
   run = r;
   INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCE(id), NULL, RecordingProc, 0x5EED);
   if (r->ticker)
@@ -98,7 +99,7 @@ INT_PTR RunDialog(Script* r, HINSTANCE instance = ProgramInstance(), int id = 13
 
 GtkWidget* Window(HWND d) { return DialogWindowWidget(d); }
 GtkWidget* Ok(HWND d) { return DialogItemWidget(d, IDOK); }
-GtkWidget* Text(HWND d) { return DialogItemWidget(d, 1121); }
+GtkWidget* Text(HWND d) { return DialogItemWidget(d, SEND_MAIL_TEXT.id); }
 GtkTextBuffer* Buffer(HWND d) { return gtk_text_view_get_buffer(GTK_TEXT_VIEW(Text(d))); }
 
 // Waits until the window is on the screen, laid out and has the keyboard.
@@ -167,15 +168,53 @@ int Count(const Script& r, UINT msg, WPARAM wParam) {
   return n;
 }
 
-// The dialog's base units in pixels, from the font of its text control, as
-// Windows computes them from the dialog's font.
-void BaseUnits(HWND d, int* bx, int* by) {
-  PangoLayout* layout = gtk_widget_create_pango_layout(
-      Text(d), "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-  int alphabet;
-  pango_layout_get_pixel_size(layout, &alphabet, by);
+// Windows' MulDiv: a * b / c rounded to the nearest, halves away from zero.
+int MulDiv(int a, int b, int c) {
+  int product = a * b;
+  return (product < 0 ? product - c / 2 : product + c / 2) / c;
+}
+
+// The base units of the dialog on this display, worked out apart from the
+// stand-in as the dialog manager works them out for the dialog's font, here
+// Monospace (the face that stands in for Fixedsys) at the template's size:
+// the width of the 52 letters A-Z a-z averaged and rounded
+// ((width / 26 + 1) / 2), and the font's height, ascent plus descent.
+struct Units {
+  int x, y;
+};
+Units BaseUnits() {
+  GdkScreen* screen = gdk_screen_get_default();
+  PangoContext* context = pango_font_map_create_context(pango_cairo_font_map_get_default());
+  pango_cairo_context_set_resolution(context, gdk_screen_get_resolution(screen));
+  pango_cairo_context_set_font_options(context, gdk_screen_get_font_options(screen));
+  PangoFontDescription* font = pango_font_description_new();
+  pango_font_description_set_family(font, "Monospace");
+  pango_font_description_set_size(font, SEND_MAIL_POINTS * PANGO_SCALE);
+  PangoLayout* layout = pango_layout_new(context);
+  pango_layout_set_font_description(layout, font);
+  pango_layout_set_text(layout, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", -1);
+  int width, height;
+  pango_layout_get_pixel_size(layout, &width, &height);
+  PangoFontMetrics* metrics = pango_context_get_metrics(context, font, NULL);
+  Units base = {(width / 26 + 1) / 2,
+                PANGO_PIXELS(pango_font_metrics_get_ascent(metrics) +
+                             pango_font_metrics_get_descent(metrics))};
+  pango_font_metrics_unref(metrics);
   g_object_unref(layout);
-  *bx = HorizontalBaseUnit(alphabet);
+  pango_font_description_free(font);
+  g_object_unref(context);
+  return base;
+}
+
+// Expects `widget` at the place and of the size of template control `c`.
+void ExpectPlaced(GtkWidget* widget, const TemplateControl& c) {
+  Units base = BaseUnits();
+  GtkAllocation a;
+  gtk_widget_get_allocation(widget, &a);
+  EXPECT_EQ(MulDiv(c.x, base.x, 4), a.x) << c.cls;
+  EXPECT_EQ(MulDiv(c.y, base.y, 8), a.y) << c.cls;
+  EXPECT_EQ(MulDiv(c.cx, base.x, 4), a.width) << c.cls;
+  EXPECT_EQ(MulDiv(c.cy, base.y, 8), a.height) << c.cls;
 }
 
 class Dialog : public ::testing::Test {
@@ -188,7 +227,7 @@ TEST_F(Dialog, IsBuiltFromTheTemplate) {
   r.text = "To: a@example.org\r\n\r\nHello";
   r.steps = {Visible(), Check([](HWND d) {
     GtkWindow* w = GTK_WINDOW(Window(d));
-    EXPECT_STREQ("Send Mail", gtk_window_get_title(w));
+    EXPECT_STREQ(SEND_MAIL_CAPTION, gtk_window_get_title(w));
     EXPECT_FALSE(gtk_window_get_resizable(w));
     EXPECT_TRUE(gtk_window_get_deletable(w));
     EXPECT_TRUE(gtk_window_get_decorated(w));
@@ -200,7 +239,7 @@ TEST_F(Dialog, IsBuiltFromTheTemplate) {
     PangoContext* context = gtk_widget_get_pango_context(Text(d));
     const PangoFontDescription* font = pango_context_get_font_description(context);
     EXPECT_STREQ("Monospace", pango_font_description_get_family(font));
-    EXPECT_EQ(9 * PANGO_SCALE, pango_font_description_get_size(font));
+    EXPECT_EQ(SEND_MAIL_POINTS * PANGO_SCALE, pango_font_description_get_size(font));
     int narrow, wide, height;
     PangoLayout* layout = gtk_widget_create_pango_layout(Text(d), "iiii");
     pango_layout_get_pixel_size(layout, &narrow, &height);
@@ -210,25 +249,15 @@ TEST_F(Dialog, IsBuiltFromTheTemplate) {
     g_object_unref(layout);
 
     // Sizes from the dialog units of that font.
-    int bx, by;
-    BaseUnits(d, &bx, &by);
-    EXPECT_GE(bx, 5);
-    EXPECT_GE(by, 10);
+    Units base = BaseUnits();
+    EXPECT_GE(base.x, 5);
+    EXPECT_GE(base.y, 10);
     int width, windowHeight;
     gtk_window_get_size(w, &width, &windowHeight);
-    EXPECT_EQ(MapDialogUnits(295, bx, 4), width);
-    EXPECT_EQ(MapDialogUnits(277, by, 8), windowHeight);
-    GtkAllocation ok, area;
-    gtk_widget_get_allocation(Ok(d), &ok);
-    gtk_widget_get_allocation(gtk_widget_get_parent(Text(d)), &area);
-    EXPECT_EQ(0, ok.x);
-    EXPECT_EQ(MapDialogUnits(259, by, 8), ok.y);
-    EXPECT_EQ(MapDialogUnits(295, bx, 4), ok.width);
-    EXPECT_EQ(MapDialogUnits(17, by, 8), ok.height);
-    EXPECT_EQ(0, area.x);
-    EXPECT_EQ(0, area.y);
-    EXPECT_EQ(MapDialogUnits(295, bx, 4), area.width);
-    EXPECT_EQ(MapDialogUnits(256, by, 8), area.height);
+    EXPECT_EQ(MulDiv(SEND_MAIL_CX, base.x, 4), width);
+    EXPECT_EQ(MulDiv(SEND_MAIL_CY, base.y, 8), windowHeight);
+    ExpectPlaced(Ok(d), SEND_MAIL_OK);
+    ExpectPlaced(gtk_widget_get_parent(Text(d)), SEND_MAIL_TEXT);
 
     // Centred on the work area.
     GdkRectangle work;
@@ -351,7 +380,7 @@ TEST_F(Dialog, EveryWayOfClosingReachesTheProcedure) {
     // Exactly one command ended it: the id, BN_CLICKED, and the button.
     std::vector<Message> commands;
     for (const Message& m : r.log) {
-      if (m.msg == WM_COMMAND && LOWORD(m.wParam) != 1121)
+      if (m.msg == WM_COMMAND)
         commands.push_back(m);
     }
     ASSERT_EQ(1u, commands.size());
@@ -360,32 +389,20 @@ TEST_F(Dialog, EveryWayOfClosingReachesTheProcedure) {
   }
 }
 
-TEST_F(Dialog, TabMovesBetweenTheControlsAndTheTextReportsItsFocus) {
+TEST_F(Dialog, TabMovesBetweenTheControls) {
   Script r;
   r.text = "first\r\nsecond";
-  HWND text = NULL;
   r.steps = {
-      Visible(), Check([&](HWND d) { text = DialogItemHandle(d, 1121); }),
-      Key(GDK_KEY_Tab), FocusOn(Text), Check([&](HWND d) {
-        EXPECT_EQ(1, Count(r, WM_COMMAND, MAKEWPARAM(1121, EN_SETFOCUS)));
-        EXPECT_EQ(reinterpret_cast<LPARAM>(text), r.log.back().lParam);
+      Visible(), Key(GDK_KEY_Tab), FocusOn(Text), Check([&](HWND d) {
         // Tabbing in selects the whole text, as in a Windows dialog.
         GtkTextIter start, end;
         ASSERT_TRUE(gtk_text_buffer_get_selection_bounds(Buffer(d), &start, &end));
         EXPECT_TRUE(gtk_text_iter_is_start(&start));
         EXPECT_TRUE(gtk_text_iter_is_end(&end));
       }),
-      Key(GDK_KEY_Tab), FocusOn(Ok), Check([&](HWND) {
-        EXPECT_EQ(1, Count(r, WM_COMMAND, MAKEWPARAM(1121, EN_KILLFOCUS)));
-      }),
+      Key(GDK_KEY_Tab), FocusOn(Ok),
       Key(GDK_KEY_ISO_Left_Tab, GDK_SHIFT_MASK), FocusOn(Text),
       Key(GDK_KEY_ISO_Left_Tab, GDK_SHIFT_MASK), FocusOn(Ok),
-      Check([&](HWND d) {
-        // The notifications left the window open.
-        EXPECT_TRUE(gtk_widget_get_visible(Window(d)));
-        EXPECT_EQ(2, Count(r, WM_COMMAND, MAKEWPARAM(1121, EN_SETFOCUS)));
-        EXPECT_EQ(2, Count(r, WM_COMMAND, MAKEWPARAM(1121, EN_KILLFOCUS)));
-      }),
       Key(GDK_KEY_Return)};
   EXPECT_EQ(100 + IDOK, RunDialog(&r));
 }
@@ -482,12 +499,12 @@ TEST_F(Dialog, ShowsTheBytesAsTheEditControlDoes) {
         {"", "", 1},
     };
     for (const auto& c : cases) {
-      EXPECT_TRUE(SetDlgItemTextA(d, 1121, c.bytes));
+      EXPECT_TRUE(SetDlgItemTextA(d, SEND_MAIL_TEXT.id, c.bytes));
       EXPECT_EQ(c.shown, ShownText(d)) << c.bytes;
       EXPECT_EQ(c.lines, Lines(d)) << c.bytes;
     }
     // Tabs stop every 8 columns.
-    SetDlgItemTextA(d, 1121, "\tA\r\nabc\tB\r\n1234567\tC\r\n12345678\tD");
+    SetDlgItemTextA(d, SEND_MAIL_TEXT.id, "\tA\r\nabc\tB\r\n1234567\tC\r\n12345678\tD");
     int column = XOf(d, 1) - XOf(d, 0);  // the A after one tab
     int cell = XOf(d, 5) - XOf(d, 4);    // one character
     ASSERT_GT(cell, 0);
@@ -496,16 +513,16 @@ TEST_F(Dialog, ShowsTheBytesAsTheEditControlDoes) {
     EXPECT_EQ(XOf(d, 0) + 8 * cell, XOf(d, 19));   // C
     EXPECT_EQ(XOf(d, 0) + 16 * cell, XOf(d, 31));  // D
     // The whole text is replaced, and the caret goes to its start.
-    SetDlgItemTextA(d, 1121, "new");
+    SetDlgItemTextA(d, SEND_MAIL_TEXT.id, "new");
     EXPECT_EQ("new", ShownText(d));
     GtkTextIter caret;
     gtk_text_buffer_get_iter_at_mark(Buffer(d), &caret, gtk_text_buffer_get_insert(Buffer(d)));
     EXPECT_TRUE(gtk_text_iter_is_start(&caret));
-    EXPECT_TRUE(SetDlgItemTextA(d, 1121, NULL));
+    EXPECT_TRUE(SetDlgItemTextA(d, SEND_MAIL_TEXT.id, NULL));
     EXPECT_EQ("", ShownText(d));
-    // Other controls' text, and no control at all.
-    EXPECT_TRUE(SetDlgItemTextA(d, IDOK, "Fine \x80"));
-    EXPECT_STREQ("Fine \xE2\x82\xAC", gtk_button_get_label(GTK_BUTTON(Ok(d))));
+    // A button's text is the template's; and no control at all.
+    EXPECT_FALSE(SetDlgItemTextA(d, IDOK, "Fine"));
+    EXPECT_STREQ("OK", gtk_button_get_label(GTK_BUTTON(Ok(d))));
     EXPECT_FALSE(SetDlgItemTextA(d, 999, "x"));
   }), Key(GDK_KEY_Escape)};
   EXPECT_EQ(100 + IDCANCEL, RunDialog(&r));
@@ -530,9 +547,9 @@ std::string Converted(const std::string& bytes) {
 // Checks that the window has the size of its template, laid out from its
 // font, and that the text control holds all of `text`.
 void ExpectTemplateSizeAndText(HWND d, const std::string& text) {
-  int bx, by;
-  BaseUnits(d, &bx, &by);
-  const int width = MapDialogUnits(295, bx, 4), height = MapDialogUnits(277, by, 8);
+  Units base = BaseUnits();
+  const int width = MulDiv(SEND_MAIL_CX, base.x, 4);
+  const int height = MulDiv(SEND_MAIL_CY, base.y, 8);
   int w, h;
   gtk_window_get_size(GTK_WINDOW(Window(d)), &w, &h);
   EXPECT_EQ(width, w);
@@ -559,7 +576,7 @@ TEST_F(Dialog, EveryByteRepeatedToTheLimitKeepsTheWindowsSize) {
   r.steps = {Visible()};
   for (int b = 0x01; b <= 0xFF; ++b) {
     std::string text = Fill(std::string(1, static_cast<char>(b)));
-    r.steps.push_back(Check([=](HWND d) { SetDlgItemTextA(d, 1121, text.c_str()); }));
+    r.steps.push_back(Check([=](HWND d) { SetDlgItemTextA(d, SEND_MAIL_TEXT.id, text.c_str()); }));
     r.steps.push_back(Settled());
     r.steps.push_back(Check([=](HWND d) {
       SCOPED_TRACE(testing::Message() << "byte 0x" << std::hex << b);
@@ -605,7 +622,7 @@ TEST_F(Dialog, RunsTheProgramsOwnProcedure) {
   strcpy(displayText, "To: a@example.org\r\n\r\nbody\r\n");
   bool pressed = false;
   guint source = g_timeout_add(10, PressEnterInSendMail, &pressed);
-  EXPECT_EQ(1, DialogBoxParamA(ProgramInstance(), MAKEINTRESOURCE(134), NULL, SendMailDlgProc, 0));
+  EXPECT_EQ(1, DialogBoxParamA(ProgramInstance(), SEND_MAIL, NULL, SendMailDlgProc, 0));
   if (!pressed)
     g_source_remove(source);
   EXPECT_TRUE(pressed);
@@ -626,45 +643,62 @@ INT_PTR CALLBACK NeverCalled(HWND, UINT msg, WPARAM, LPARAM) {
 TEST_F(Dialog, RefusesWhatItDoesNotSupportWithoutAWindow) {
   HINSTANCE program = ProgramInstance();
   ResourceData real;
-  ASSERT_TRUE(FindResourceData(program->res, program->size, RES_DIALOG, 134, &real));
-  Bytes withStatic = ResFile({{{RES_DIALOG, ""}, {134, ""},
+  ASSERT_TRUE(FindResourceData(program->res, program->size, RES_DIALOG, SEND_MAIL_ID, &real));
+  Bytes withStatic = ResFile({{{RES_DIALOG, ""}, {SEND_MAIL_ID, ""},
       DialogTemplateBytes(WS_POPUP | WS_CAPTION | DS_SETFONT, 100, 50, "x", 9, "Fixedsys",
                           {{WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, 5, "STATIC", 0, "label"}})}});
   HINSTANCE__ unsupported = {withStatic.data(), withStatic.size()};
   Bytes cut(program->res, program->res + (real.bytes - program->res) + real.size - 1);
   HINSTANCE__ truncated = {cut.data(), cut.size()};
+  // A caption that is not UTF-16: a lone surrogate where the template's
+  // caption starts, after its 18-byte header, menu and class.
+  Bytes surrogate(program->res, program->res + program->size);
+  surrogate[real.bytes - program->res + 23] = 0xD8;
+  HINSTANCE__ invalid = {surrogate.data(), surrogate.size()};
   int before = Toplevels();
-  EXPECT_EQ(-1, DialogBoxParamA(&unsupported, MAKEINTRESOURCE(134), NULL, NeverCalled, 0));
-  EXPECT_EQ(-1, DialogBoxParamA(&truncated, MAKEINTRESOURCE(134), NULL, NeverCalled, 0));
+  EXPECT_EQ(-1, DialogBoxParamA(&invalid, SEND_MAIL, NULL, NeverCalled, 0));
+  EXPECT_EQ(-1, DialogBoxParamA(&unsupported, SEND_MAIL, NULL, NeverCalled, 0));
+  EXPECT_EQ(-1, DialogBoxParamA(&truncated, SEND_MAIL, NULL, NeverCalled, 0));
   EXPECT_EQ(-1, DialogBoxParamA(program, MAKEINTRESOURCE(135), NULL, NeverCalled, 0));
-  EXPECT_EQ(-1, DialogBoxParamA(NULL, MAKEINTRESOURCE(134), NULL, NeverCalled, 0));
+  EXPECT_EQ(-1, DialogBoxParamA(NULL, SEND_MAIL, NULL, NeverCalled, 0));
   EXPECT_EQ(-1, DialogBoxParamA(program, "SENDMAIL", NULL, NeverCalled, 0));
-  EXPECT_EQ(-1, DialogBoxParamA(program, MAKEINTRESOURCE(134), reinterpret_cast<HWND>(0x134),
+  EXPECT_EQ(-1, DialogBoxParamA(program, SEND_MAIL, reinterpret_cast<HWND>(0x134),
                                 NeverCalled, 0));
-  EXPECT_EQ(-1, DialogBoxParamA(program, MAKEINTRESOURCE(134), NULL, NULL, 0));
+  EXPECT_EQ(-1, DialogBoxParamA(program, SEND_MAIL, NULL, NULL, 0));
+  // Message boxes of any kind but a warning with OK, or with an owner.
+  for (UINT kind : {0x00u, 0x10u, 0x20u, 0x40u, 0x31u, 0x34u, 0x1030u})
+    EXPECT_EQ(0, MessageBoxA(NULL, "text", "caption", kind)) << kind;
+  EXPECT_EQ(0, MessageBoxA(reinterpret_cast<HWND>(0x134), "text", "caption",
+                           MB_OK | MB_ICONEXCLAMATION));
   EXPECT_EQ(before, Toplevels());
   EXPECT_FALSE(EndDialog(reinterpret_cast<HWND>(0x134), 1));
-  EXPECT_FALSE(SetDlgItemTextA(reinterpret_cast<HWND>(0x134), 1121, "x"));
+  EXPECT_FALSE(SetDlgItemTextA(reinterpret_cast<HWND>(0x134), SEND_MAIL_TEXT.id, "x"));
   EXPECT_FALSE(EndDialog(NULL, 1));
 }
 
 bool mapped;
+INT_PTR second[2];
 
 void OnMap(GtkWidget*) { mapped = true; }
 
+// Tries to open a second dialog, unowned and owned, and ends at once.
 INT_PTR CALLBACK EndsAtOnce(HWND hwnd, UINT msg, WPARAM, LPARAM) {
   if (msg == WM_INITDIALOG) {
     g_signal_connect(DialogWindowWidget(hwnd), "map", G_CALLBACK(OnMap), NULL);
+    second[0] = DialogBoxParamA(ProgramInstance(), SEND_MAIL, NULL, NeverCalled, 0);
+    second[1] = DialogBoxParamA(ProgramInstance(), SEND_MAIL, hwnd, NeverCalled, 0);
     EndDialog(hwnd, 7);
   }
   return TRUE;
 }
 
-TEST_F(Dialog, EndedWhileStartingItNeverShows) {
+TEST_F(Dialog, EndedWhileStartingItNeverShowsNorOpensASecond) {
   mapped = false;
   int before = Toplevels();
-  EXPECT_EQ(7, DialogBoxParamA(ProgramInstance(), MAKEINTRESOURCE(134), NULL, EndsAtOnce, 0));
+  EXPECT_EQ(7, DialogBoxParamA(ProgramInstance(), SEND_MAIL, NULL, EndsAtOnce, 0));
   EXPECT_FALSE(mapped);
+  EXPECT_EQ(-1, second[0]);
+  EXPECT_EQ(-1, second[1]);
   EXPECT_EQ(before, Toplevels());
 }
 
@@ -687,7 +721,7 @@ Bytes SixteenColourIcon() {
 TEST_F(Dialog, ShowsTheIconOfItsResources) {
   HINSTANCE program = ProgramInstance();
   ResourceData real;
-  ASSERT_TRUE(FindResourceData(program->res, program->size, RES_DIALOG, 134, &real));
+  ASSERT_TRUE(FindResourceData(program->res, program->size, RES_DIALOG, SEND_MAIL_ID, &real));
   Bytes group;
   for (unsigned v : {0u, 1u, 1u})
     PutWord(&group, v);
@@ -696,7 +730,7 @@ TEST_F(Dialog, ShowsTheIconOfItsResources) {
   PutWord(&group, 1);
   Bytes res = ResFile({{{RES_ICON, ""}, {1, ""}, SixteenColourIcon()},
                        {{RES_GROUP_ICON, ""}, {128, ""}, group},
-                       {{RES_DIALOG, ""}, {134, ""}, Bytes(real.bytes, real.bytes + real.size)}});
+                       {{RES_DIALOG, ""}, {SEND_MAIL_ID, ""}, Bytes(real.bytes, real.bytes + real.size)}});
   HINSTANCE__ withIcon = {res.data(), res.size()};
   Script r;
   r.steps = {Visible(), Check([](HWND d) {

@@ -134,10 +134,10 @@ bool ParseDialogTemplate(const unsigned char* bytes, size_t size,
   out->style = Dword(&r);
   if (r.ok && (out->style & 0xFFFF0000) == 0xFFFF0000)
     return false;  // DLGTEMPLATEEX: version 1, signature 0xFFFF
-  const unsigned long kRequired = WS_POPUP | DS_SETFONT;
-  const unsigned long kOptional = WS_CAPTION | WS_SYSMENU | DS_CENTER;
-  if ((out->style & kRequired) != kRequired ||
-      (out->style & ~(kRequired | kOptional)) != 0 ||
+  const unsigned long REQUIRED_STYLES = WS_POPUP | DS_SETFONT;
+  const unsigned long OPTIONAL_STYLES = WS_CAPTION | WS_SYSMENU | DS_CENTER;
+  if ((out->style & REQUIRED_STYLES) != REQUIRED_STYLES ||
+      (out->style & ~(REQUIRED_STYLES | OPTIONAL_STYLES)) != 0 ||
       ((out->style & WS_CAPTION) != 0 && (out->style & WS_CAPTION) != WS_CAPTION))
     return false;
   unsigned long exStyle = Dword(&r);

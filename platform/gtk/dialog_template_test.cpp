@@ -9,6 +9,7 @@
 #include "instance.h"
 #include "res_builder.h"
 #include "res_file.h"
+#include "send_mail_template.h"
 
 namespace {
 
@@ -19,18 +20,20 @@ std::string Ascii(const uint16_t* s) {
   return out;
 }
 
-const unsigned long kDialogStyle =
-    WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_CENTER | DS_SETFONT;
-const unsigned long kButtonStyle =
-    WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON;
-const unsigned long kEditStyle = WS_CHILD | WS_VISIBLE | WS_BORDER |
-    WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY;
+const unsigned long DIALOG_STYLE = SEND_MAIL_STYLE;
+const unsigned long BUTTON_STYLE = SEND_MAIL_OK.style;
+const unsigned long EDIT_STYLE = SEND_MAIL_TEXT.style;
 
-TemplateItem Button(const std::string& cls = "BUTTON", unsigned long style = kButtonStyle) {
-  return {style, 0, 259, 295, 17, IDOK, cls, 0x80, "OK"};
+// A control of the Send Mail template, of class `cls` and with `style`.
+TemplateItem Item(const TemplateControl& c, const std::string& cls, unsigned long style,
+                  unsigned atom) {
+  return {style, c.x, c.y, c.cx, c.cy, c.id, cls, atom, c.text};
 }
-TemplateItem Edit(const std::string& cls = "EDIT", unsigned long style = kEditStyle) {
-  return {style, 0, 0, 295, 256, 1121, cls, 0x81, ""};
+TemplateItem Button(const std::string& cls = "BUTTON", unsigned long style = BUTTON_STYLE) {
+  return Item(SEND_MAIL_OK, cls, style, 0x80);
+}
+TemplateItem Edit(const std::string& cls = "EDIT", unsigned long style = EDIT_STYLE) {
+  return Item(SEND_MAIL_TEXT, cls, style, 0x81);
 }
 
 // Parses from a heap copy of exactly the template's bytes.
@@ -44,47 +47,43 @@ bool Parse(const Bytes& b, DialogTemplate* t) {
 bool Accepted(unsigned long style, std::vector<TemplateItem> items,
               const std::string& caption = "Send Mail", int points = 9) {
   DialogTemplate t;
-  return Parse(DialogTemplateBytes(style, 295, 277, caption, points, "Fixedsys", items), &t);
+  return Parse(DialogTemplateBytes(style, SEND_MAIL_CX, SEND_MAIL_CY, caption, points,
+                                   SEND_MAIL_FACE, items), &t);
 }
 
 TEST(DialogTemplate, ReadsTheSendMailDialogFromTheProgramsResources) {
   HINSTANCE program = ProgramInstance();
   DialogTemplate t;
-  ASSERT_TRUE(ReadDialogTemplate(program->res, program->size, 134, &t));
-  EXPECT_EQ(kDialogStyle, t.style);
-  EXPECT_EQ(0, t.x);
-  EXPECT_EQ(0, t.y);
-  EXPECT_EQ(295, t.cx);
-  EXPECT_EQ(277, t.cy);
-  EXPECT_EQ("Send Mail", Ascii(t.caption));
-  EXPECT_EQ(9, t.pointSize);
-  EXPECT_EQ("Fixedsys", Ascii(t.faceName));
+  ASSERT_TRUE(ReadDialogTemplate(program->res, program->size, SEND_MAIL_ID, &t));
+  EXPECT_EQ(SEND_MAIL_STYLE, t.style);
+  EXPECT_EQ(SEND_MAIL_X, t.x);
+  EXPECT_EQ(SEND_MAIL_Y, t.y);
+  EXPECT_EQ(SEND_MAIL_CX, t.cx);
+  EXPECT_EQ(SEND_MAIL_CY, t.cy);
+  EXPECT_EQ(SEND_MAIL_CAPTION, Ascii(t.caption));
+  EXPECT_EQ(SEND_MAIL_POINTS, t.pointSize);
+  EXPECT_EQ(SEND_MAIL_FACE, Ascii(t.faceName));
   ASSERT_EQ(2, t.itemCount);
-  const DialogItem& ok = t.items[0];
-  EXPECT_EQ(ITEM_BUTTON, ok.kind);
-  EXPECT_EQ(IDOK, ok.id);
-  EXPECT_EQ(kButtonStyle, ok.style);
-  EXPECT_EQ("OK", Ascii(ok.text));
-  EXPECT_EQ(0, ok.x);
-  EXPECT_EQ(259, ok.y);
-  EXPECT_EQ(295, ok.cx);
-  EXPECT_EQ(17, ok.cy);
-  const DialogItem& text = t.items[1];
-  EXPECT_EQ(ITEM_EDIT, text.kind);
-  EXPECT_EQ(1121, text.id);
-  EXPECT_EQ(kEditStyle, text.style);
-  EXPECT_EQ("", Ascii(text.text));
-  EXPECT_EQ(0, text.x);
-  EXPECT_EQ(0, text.y);
-  EXPECT_EQ(295, text.cx);
-  EXPECT_EQ(256, text.cy);
-  EXPECT_FALSE(ReadDialogTemplate(program->res, program->size, 135, &t));
+  const DialogItem* got = t.items;
+  for (const TemplateControl& want : {SEND_MAIL_OK, SEND_MAIL_TEXT}) {
+    SCOPED_TRACE(want.cls);
+    EXPECT_EQ(std::string(want.cls) == "EDIT" ? ITEM_EDIT : ITEM_BUTTON, got->kind);
+    EXPECT_EQ(want.id, got->id);
+    EXPECT_EQ(want.style, got->style);
+    EXPECT_EQ(want.text, Ascii(got->text));
+    EXPECT_EQ(want.x, got->x);
+    EXPECT_EQ(want.y, got->y);
+    EXPECT_EQ(want.cx, got->cx);
+    EXPECT_EQ(want.cy, got->cy);
+    ++got;
+  }
+  EXPECT_FALSE(ReadDialogTemplate(program->res, program->size, SEND_MAIL_ID + 1, &t));
 }
 
 TEST(DialogTemplate, EveryTruncationIsRefusedWithoutReadingPastIt) {
   HINSTANCE program = ProgramInstance();
   ResourceData data;
-  ASSERT_TRUE(FindResourceData(program->res, program->size, RES_DIALOG, 134, &data));
+  ASSERT_TRUE(FindResourceData(program->res, program->size, RES_DIALOG, SEND_MAIL_ID, &data));
   Bytes whole(data.bytes, data.bytes + data.size);
   DialogTemplate t;
   for (size_t size = 0; size < whole.size(); ++size)
@@ -95,13 +94,13 @@ TEST(DialogTemplate, EveryTruncationIsRefusedWithoutReadingPastIt) {
   for (size_t size = 0; size < end; ++size) {
     std::unique_ptr<unsigned char[]> copy(new unsigned char[size + 1]);
     memcpy(copy.get(), program->res, size);
-    EXPECT_FALSE(ReadDialogTemplate(copy.get(), size, 134, &t)) << size;
+    EXPECT_FALSE(ReadDialogTemplate(copy.get(), size, SEND_MAIL_ID, &t)) << size;
   }
 }
 
 TEST(DialogTemplate, ClassesByNameInAnyCaseOrByAtom) {
   DialogTemplate t;
-  ASSERT_TRUE(Parse(DialogTemplateBytes(kDialogStyle, 10, 20, "x", 9, "Fixedsys",
+  ASSERT_TRUE(Parse(DialogTemplateBytes(DIALOG_STYLE, 10, 20, "x", 9, "Fixedsys",
                                         {Button("button"), Edit("Edit"),
                                          Button(""), Edit("")}), &t));
   ASSERT_EQ(4, t.itemCount);
@@ -111,62 +110,62 @@ TEST(DialogTemplate, ClassesByNameInAnyCaseOrByAtom) {
   EXPECT_EQ(ITEM_EDIT, t.items[3].kind);
   // Other classes, and names that only begin like ours.
   for (const char* cls : {"STATIC", "LISTBOX", "BUTTONS", "EDI", "RICHEDIT"})
-    EXPECT_FALSE(Accepted(kDialogStyle, {Button(cls)})) << cls;
+    EXPECT_FALSE(Accepted(DIALOG_STYLE, {Button(cls)})) << cls;
   for (unsigned atom : {0x82u, 0x83u, 0x84u, 0x85u, 0u, 0xFFFFu}) {
     TemplateItem item = Button("");
     item.atom = atom;
-    EXPECT_FALSE(Accepted(kDialogStyle, {item})) << atom;
+    EXPECT_FALSE(Accepted(DIALOG_STYLE, {item})) << atom;
   }
 }
 
 TEST(DialogTemplate, OnlySupportedStylesAndFeaturesAreAccepted) {
-  EXPECT_TRUE(Accepted(kDialogStyle, {Button(), Edit()}));
+  EXPECT_TRUE(Accepted(DIALOG_STYLE, {Button(), Edit()}));
   // Fewer dialog styles are fine, except the font and the popup.
   EXPECT_TRUE(Accepted(WS_POPUP | DS_SETFONT, {}));
   EXPECT_TRUE(Accepted(WS_POPUP | WS_CAPTION | DS_SETFONT, {Edit()}));
-  EXPECT_FALSE(Accepted(kDialogStyle & ~DS_SETFONT, {}));
-  EXPECT_FALSE(Accepted(kDialogStyle & ~WS_POPUP, {}));
+  EXPECT_FALSE(Accepted(DIALOG_STYLE & ~DS_SETFONT, {}));
+  EXPECT_FALSE(Accepted(DIALOG_STYLE & ~WS_POPUP, {}));
   EXPECT_FALSE(Accepted(WS_POPUP | WS_BORDER | DS_SETFONT, {}));  // half a caption
   for (unsigned long extra : {0x80ul /* DS_MODALFRAME */, 0x40000ul /* WS_THICKFRAME */,
                               0x20000ul /* WS_MINIMIZEBOX */, 0x10000000ul /* WS_VISIBLE */,
                               0x1ul /* DS_ABSALIGN */, 0x8000000ul /* WS_DISABLED */})
-    EXPECT_FALSE(Accepted(kDialogStyle | extra, {Button(), Edit()})) << extra;
+    EXPECT_FALSE(Accepted(DIALOG_STYLE | extra, {Button(), Edit()})) << extra;
   // Button styles.
-  EXPECT_TRUE(Accepted(kDialogStyle, {Button("BUTTON", WS_CHILD)}));
-  EXPECT_TRUE(Accepted(kDialogStyle, {Button("BUTTON", WS_CHILD | BS_PUSHBUTTON | WS_TABSTOP)}));
-  for (unsigned long style : {kButtonStyle & ~WS_CHILD, kButtonStyle | 2 /* checkbox */,
-                              kButtonStyle | 7 /* group box */, kButtonStyle | 0x20000 /* group */,
-                              kButtonStyle | 0x4000 /* BS_NOTIFY */, kButtonStyle | WS_BORDER})
-    EXPECT_FALSE(Accepted(kDialogStyle, {Button("BUTTON", style)})) << style;
+  EXPECT_TRUE(Accepted(DIALOG_STYLE, {Button("BUTTON", WS_CHILD)}));
+  EXPECT_TRUE(Accepted(DIALOG_STYLE, {Button("BUTTON", WS_CHILD | BS_PUSHBUTTON | WS_TABSTOP)}));
+  for (unsigned long style : {BUTTON_STYLE & ~WS_CHILD, BUTTON_STYLE | 2 /* checkbox */,
+                              BUTTON_STYLE | 7 /* group box */, BUTTON_STYLE | 0x20000 /* group */,
+                              BUTTON_STYLE | 0x4000 /* BS_NOTIFY */, BUTTON_STYLE | WS_BORDER})
+    EXPECT_FALSE(Accepted(DIALOG_STYLE, {Button("BUTTON", style)})) << style;
   // Edit styles: multi-line and read-only it must be.
-  EXPECT_TRUE(Accepted(kDialogStyle, {Edit("EDIT", WS_CHILD | ES_MULTILINE | ES_READONLY)}));
-  for (unsigned long style : std::initializer_list<unsigned long>{kEditStyle & ~ES_READONLY, kEditStyle & ~ES_MULTILINE,
-                              kEditStyle & ~WS_CHILD, kEditStyle | 0x80 /* ES_AUTOHSCROLL */,
-                              kEditStyle | 0x100000 /* WS_HSCROLL */, kEditStyle | 0x20 /* ES_PASSWORD */,
-                              kEditStyle | 0x1000 /* ES_WANTRETURN */, kEditStyle | 0x1 /* ES_CENTER */})
-    EXPECT_FALSE(Accepted(kDialogStyle, {Edit("EDIT", style)})) << style;
+  EXPECT_TRUE(Accepted(DIALOG_STYLE, {Edit("EDIT", WS_CHILD | ES_MULTILINE | ES_READONLY)}));
+  for (unsigned long style : std::initializer_list<unsigned long>{EDIT_STYLE & ~ES_READONLY, EDIT_STYLE & ~ES_MULTILINE,
+                              EDIT_STYLE & ~WS_CHILD, EDIT_STYLE | 0x80 /* ES_AUTOHSCROLL */,
+                              EDIT_STYLE | 0x100000 /* WS_HSCROLL */, EDIT_STYLE | 0x20 /* ES_PASSWORD */,
+                              EDIT_STYLE | 0x1000 /* ES_WANTRETURN */, EDIT_STYLE | 0x1 /* ES_CENTER */})
+    EXPECT_FALSE(Accepted(DIALOG_STYLE, {Edit("EDIT", style)})) << style;
   // Texts: mnemonics are not supported; lengths up to the store.
   TemplateItem amp = Button();
   amp.text = "&OK";
-  EXPECT_FALSE(Accepted(kDialogStyle, {amp}));
-  EXPECT_TRUE(Accepted(kDialogStyle, {}, std::string(MAX_TEMPLATE_TEXT - 1, 'c')));
-  EXPECT_FALSE(Accepted(kDialogStyle, {}, std::string(MAX_TEMPLATE_TEXT, 'c')));
+  EXPECT_FALSE(Accepted(DIALOG_STYLE, {amp}));
+  EXPECT_TRUE(Accepted(DIALOG_STYLE, {}, std::string(MAX_TEMPLATE_TEXT - 1, 'c')));
+  EXPECT_FALSE(Accepted(DIALOG_STYLE, {}, std::string(MAX_TEMPLATE_TEXT, 'c')));
   TemplateItem longText = Button();
   longText.text = std::string(MAX_TEMPLATE_TEXT, 't');
-  EXPECT_FALSE(Accepted(kDialogStyle, {longText}));
+  EXPECT_FALSE(Accepted(DIALOG_STYLE, {longText}));
   // Font sizes.
-  EXPECT_FALSE(Accepted(kDialogStyle, {}, "x", 0));
-  EXPECT_TRUE(Accepted(kDialogStyle, {}, "x", 1));
-  EXPECT_FALSE(Accepted(kDialogStyle, {}, "x", 0x7FFF));
+  EXPECT_FALSE(Accepted(DIALOG_STYLE, {}, "x", 0));
+  EXPECT_TRUE(Accepted(DIALOG_STYLE, {}, "x", 1));
+  EXPECT_FALSE(Accepted(DIALOG_STYLE, {}, "x", 0x7FFF));
   // Up to MAX_DIALOG_ITEMS controls.
-  EXPECT_TRUE(Accepted(kDialogStyle, std::vector<TemplateItem>(MAX_DIALOG_ITEMS, Button())));
-  EXPECT_FALSE(Accepted(kDialogStyle, std::vector<TemplateItem>(MAX_DIALOG_ITEMS + 1, Button())));
+  EXPECT_TRUE(Accepted(DIALOG_STYLE, std::vector<TemplateItem>(MAX_DIALOG_ITEMS, Button())));
+  EXPECT_FALSE(Accepted(DIALOG_STYLE, std::vector<TemplateItem>(MAX_DIALOG_ITEMS + 1, Button())));
 }
 
 // Patches a word or double word of a well-formed template.
 Bytes Patched(size_t at, std::vector<unsigned char> bytes) {
-  Bytes b = DialogTemplateBytes(kDialogStyle, 295, 277, "Send Mail", 9, "Fixedsys",
-                                {Button(), Edit()});
+  Bytes b = DialogTemplateBytes(DIALOG_STYLE, SEND_MAIL_CX, SEND_MAIL_CY, SEND_MAIL_CAPTION,
+                                SEND_MAIL_POINTS, SEND_MAIL_FACE, {Button(), Edit()});
   for (size_t i = 0; i < bytes.size(); ++i)
     b[at + i] = bytes[i];
   return b;
@@ -191,7 +190,7 @@ TEST(DialogTemplate, MenusClassesExtendedFormsAndCreationDataAreRefused) {
   EXPECT_FALSE(Parse(Patched(item + 32, {0xFF, 0xFF, 0x01, 0x00}), &t));
   EXPECT_FALSE(Parse(Patched(item + 38, {0x02, 0x00}), &t));
   // A faceless font.
-  EXPECT_FALSE(Parse(DialogTemplateBytes(kDialogStyle, 1, 1, "x", 9, "", {}), &t));
+  EXPECT_FALSE(Parse(DialogTemplateBytes(DIALOG_STYLE, 1, 1, "x", 9, "", {}), &t));
 }
 
 TEST(DialogTemplate, DialogUnitsMapLikeWindows) {

@@ -132,6 +132,8 @@ void LimitFrame(GtkWidget* window, gpointer closable) {
                                       GDK_DECOR_MENU));
 }
 
+// The caption and the controls' texts of `t` in UTF-8, to FreeTexts.
+// False when one of them is not valid UTF-16.
 bool AllTextsValid(const DialogTemplate& t, gchar** caption,
                    gchar* texts[MAX_DIALOG_ITEMS]) {
   bool valid = (*caption = g_utf16_to_utf8(t.caption, -1, NULL, NULL, NULL));
@@ -142,7 +144,70 @@ bool AllTextsValid(const DialogTemplate& t, gchar** caption,
   return valid;
 }
 
+void FreeTexts(gchar* caption, gchar* texts[MAX_DIALOG_ITEMS]) {
+  g_free(caption);
+  for (int i = 0; i < MAX_DIALOG_ITEMS; ++i)
+    g_free(texts[i]);
+}
+
+// The top-level window of `t`, titled `caption`, in the template's font,
+// without controls; that font's base units go to `out`.
+GtkWidget* CreateTopLevel(const DialogTemplate& t, const char* caption,
+                          DialogWidgets* out) {
+  // Pango reads the font configuration on a thread of its own, started
+  // when the font map is first asked for. Asking now lets it run while
+  // GTK parses its theme for the first window, instead of the first
+  // TextWidth below waiting for it.
+  pango_cairo_font_map_get_default();
+  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  gtk_window_set_title(GTK_WINDOW(window), caption);
+  gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
+  gtk_window_set_modal(GTK_WINDOW(window), TRUE);
+  gtk_window_set_decorated(GTK_WINDOW(window),
+                           (t.style & WS_CAPTION) == WS_CAPTION);
+  gtk_window_set_deletable(GTK_WINDOW(window), (t.style & WS_SYSMENU) != 0);
+  gchar* font = g_strdup_printf("* { font-family: %s; font-size: %dpt; }",
+                                StandInFace(t.faceName), t.pointSize);
+  Style(window, font);
+  g_free(font);
+
+  int alphabetHeight;
+  int alphabet = TextWidth(
+      window, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz",
+      &alphabetHeight);
+  out->baseX = HorizontalBaseUnit(alphabet);
+  out->baseY = alphabetHeight;
+  return window;
+}
+
+// Creates control `i` of `t` with `text` and puts it in `layout`, placed
+// and sized by its dialog units.
+void PlaceControl(const DialogTemplate& t, int i, const char* text,
+                  GtkWidget* layout, DialogWidgets* out) {
+  const DialogItem& item = t.items[i];
+  int bx = out->baseX, by = out->baseY;
+  if (item.kind == ITEM_BUTTON)
+    out->control[i] = out->placed[i] = CreateButton(item, text, out->window);
+  else
+    out->control[i] = CreateEdit(item, text, &out->placed[i]);
+  gtk_widget_set_size_request(out->placed[i], MapDialogUnits(item.cx, bx, 4),
+                              MapDialogUnits(item.cy, by, 8));
+  gtk_fixed_put(GTK_FIXED(layout), out->placed[i],
+                MapDialogUnits(item.x, bx, 4), MapDialogUnits(item.y, by, 8));
+  if (item.kind == ITEM_EDIT)
+    SetTabStops(out->control[i]);
+  if (item.style & WS_VISIBLE)
+    gtk_widget_show_all(out->placed[i]);
+}
+
 }  // namespace
+
+bool OpenDisplay() {
+  static int state = -1;  // -1 not tried, 0 none, 1 open
+  if (state < 0)
+    state = gtk_init_check(NULL, NULL) ? 1 : 0;  // gtk_init would exit
+  return state == 1;
+}
 
 void OfferOnlyMoveAndClose(GtkWindow* window, bool closable) {
   gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_DIALOG);
@@ -155,10 +220,10 @@ void OfferOnlyMoveAndClose(GtkWindow* window, bool closable) {
 }
 
 const char* StandInFace(const uint16_t* faceName) {
-  static const char* const kFixed[] = {"Fixedsys", "Terminal", "Courier",
-                                       "Courier New", "Lucida Console",
-                                       "Consolas"};
-  for (const char* fixed : kFixed) {
+  static const char* const FIXED_FACES[] = {"Fixedsys", "Terminal", "Courier",
+                                             "Courier New", "Lucida Console",
+                                             "Consolas"};
+  for (const char* fixed : FIXED_FACES) {
     const uint16_t* c = faceName;
     const char* f = fixed;
     while (*f && g_ascii_tolower(*f) == (*c < 0x80 ? g_ascii_tolower(*c) : -1))
@@ -170,71 +235,30 @@ const char* StandInFace(const uint16_t* faceName) {
 }
 
 bool CreateDialogWindow(const DialogTemplate& t, const unsigned char* res,
-                        size_t size, GtkWindow* owner, DialogWidgets* out) {
+                        size_t size, DialogWidgets* out) {
   gchar* caption;
   gchar* texts[MAX_DIALOG_ITEMS] = {};
-  bool valid = AllTextsValid(t, &caption, texts);
-  if (valid) {
-    // Pango reads the font configuration on a thread of its own, started
-    // when the font map is first asked for. Asking now lets it run while
-    // GTK parses its theme for the first window, instead of the first
-    // TextWidth below waiting for it.
-    pango_cairo_font_map_get_default();
-    GtkWidget* window = out->window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-    gtk_window_set_title(GTK_WINDOW(window), caption);
-    gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
-    gtk_window_set_modal(GTK_WINDOW(window), TRUE);
-    gtk_window_set_decorated(GTK_WINDOW(window),
-                             (t.style & WS_CAPTION) == WS_CAPTION);
-    gtk_window_set_deletable(GTK_WINDOW(window), (t.style & WS_SYSMENU) != 0);
-    if (owner)
-      gtk_window_set_transient_for(GTK_WINDOW(window), owner);
-    gchar* font = g_strdup_printf("* { font-family: %s; font-size: %dpt; }",
-                                  StandInFace(t.faceName), t.pointSize);
-    Style(window, font);
-    g_free(font);
-
-    int alphabetHeight;
-    int alphabet = TextWidth(
-        window, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz",
-        &alphabetHeight);
-    out->baseX = HorizontalBaseUnit(alphabet);
-    out->baseY = alphabetHeight;
-    int bx = out->baseX, by = out->baseY;
-
-    GtkWidget* layout = gtk_fixed_new();
-    gtk_widget_set_size_request(layout, MapDialogUnits(t.cx, bx, 4),
-                                MapDialogUnits(t.cy, by, 8));
-    gtk_container_add(GTK_CONTAINER(window), layout);
-    gtk_widget_show(layout);
-    for (int i = 0; i < t.itemCount; ++i) {
-      const DialogItem& item = t.items[i];
-      GtkWidget* control;
-      if (item.kind == ITEM_BUTTON)
-        control = out->placed[i] = CreateButton(item, texts[i], window);
-      else
-        control = CreateEdit(item, texts[i], &out->placed[i]);
-      out->control[i] = control;
-      gtk_widget_set_size_request(out->placed[i], MapDialogUnits(item.cx, bx, 4),
-                                  MapDialogUnits(item.cy, by, 8));
-      gtk_fixed_put(GTK_FIXED(layout), out->placed[i],
-                    MapDialogUnits(item.x, bx, 4), MapDialogUnits(item.y, by, 8));
-      if (item.kind == ITEM_EDIT)
-        SetTabStops(control);
-      if (item.style & WS_VISIBLE)
-        gtk_widget_show_all(out->placed[i]);
-    }
-
-    if (t.style & DS_CENTER)
-      gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
-    else
-      gtk_window_move(GTK_WINDOW(window), MapDialogUnits(t.x, bx, 4),
-                      MapDialogUnits(t.y, by, 8));
-    SetIcon(window, res, size);
-    OfferOnlyMoveAndClose(GTK_WINDOW(window), (t.style & WS_SYSMENU) != 0);
+  if (!AllTextsValid(t, &caption, texts)) {
+    FreeTexts(caption, texts);
+    return false;
   }
-  g_free(caption);
-  for (gchar* text : texts)
-    g_free(text);
-  return valid;
+  GtkWidget* window = out->window = CreateTopLevel(t, caption, out);
+  int bx = out->baseX, by = out->baseY;
+  GtkWidget* layout = gtk_fixed_new();
+  gtk_widget_set_size_request(layout, MapDialogUnits(t.cx, bx, 4),
+                              MapDialogUnits(t.cy, by, 8));
+  gtk_container_add(GTK_CONTAINER(window), layout);
+  gtk_widget_show(layout);
+  for (int i = 0; i < t.itemCount; ++i)
+    PlaceControl(t, i, texts[i], layout, out);
+  FreeTexts(caption, texts);
+
+  if (t.style & DS_CENTER)
+    gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
+  else
+    gtk_window_move(GTK_WINDOW(window), MapDialogUnits(t.x, bx, 4),
+                    MapDialogUnits(t.y, by, 8));
+  SetIcon(window, res, size);
+  OfferOnlyMoveAndClose(GTK_WINDOW(window), (t.style & WS_SYSMENU) != 0);
+  return true;
 }

@@ -1,5 +1,5 @@
-// Building the GTK window of a dialog from its template, for the dialog
-// functions' stand-in and its tests.
+// GTK's display, and building the GTK window of a dialog from its template,
+// for the stand-ins for the dialog functions and their tests.
 #ifndef MAILVIEW_PLATFORM_GTK_DIALOG_WINDOW_H_
 #define MAILVIEW_PLATFORM_GTK_DIALOG_WINDOW_H_
 
@@ -7,6 +7,10 @@
 #include <stddef.h>
 
 #include "dialog_template.h"
+
+// Opens the display on first use. Returns false, and keeps returning false,
+// when there is none or it refuses us.
+bool OpenDisplay();
 
 struct DialogWidgets {
   GtkWidget* window;
@@ -18,13 +22,13 @@ struct DialogWidgets {
   int baseX, baseY;  // the dialog's base units in pixels
 };
 
-// Creates the window of `tmpl`, hidden, with the controls laid out from
-// the dialog units, owned by `owner` if that is not NULL. The window's icon
-// is the first icon group in the `size` bytes of .res file `res`, if any.
+// Creates the window of `tmpl`, hidden and without an owner, with the
+// controls laid out from the dialog units. The window's icon is the first
+// icon group in the `size` bytes of .res file `res`, if any.
 // Returns false, creating nothing, when a text of the template is not valid
 // UTF-16.
 bool CreateDialogWindow(const DialogTemplate& tmpl, const unsigned char* res,
-                        size_t size, GtkWindow* owner, DialogWidgets* out);
+                        size_t size, DialogWidgets* out);
 
 // Makes `window` a dialog, to assistive technologies too, whose frame
 // offers the window manager only Move, and Close when `closable`: no

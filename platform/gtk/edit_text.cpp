@@ -7,7 +7,7 @@
 namespace {
 
 // Windows-1252 bytes 0x80-0x9F; the rest of the upper half is Latin-1.
-const gunichar kCp1252High[32] = {
+const gunichar CP1252_HIGH[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
@@ -40,7 +40,7 @@ size_t NextCharacter(const unsigned char* text, size_t left, gunichar* c) {
     *c = u;
     return g_utf8_skip[b];
   }
-  *c = b < 0xA0 ? kCp1252High[b - 0x80] : b;
+  *c = b < 0xA0 ? CP1252_HIGH[b - 0x80] : b;
   return 1;
 }
 

@@ -1,35 +1,18 @@
-// MessageBoxA on Linux: a GTK message dialog, modal and without a parent.
-// mailview asks only for MB_OK with an icon, so there is one OK button.
+// MessageBoxA on Linux: a GTK message dialog, modal and without a parent,
+// of the one kind mailview shows: a warning with an OK button.
 #include <gtk/gtk.h>
 #include <windows.h>
 
 #include "dialog_window.h"
-#include "gtk_display.h"
 
-namespace {
-
-const UINT MB_ICONMASK = 0x000000F0L;
-const UINT MB_ICONHAND = 0x00000010L;
-const UINT MB_ICONQUESTION = 0x00000020L;
-const UINT MB_ICONASTERISK = 0x00000040L;
-
-GtkMessageType MessageType(UINT uType) {
-  switch (uType & MB_ICONMASK) {
-    case MB_ICONHAND: return GTK_MESSAGE_ERROR;
-    case MB_ICONQUESTION: return GTK_MESSAGE_QUESTION;
-    case MB_ICONEXCLAMATION: return GTK_MESSAGE_WARNING;
-    case MB_ICONASTERISK: return GTK_MESSAGE_INFO;
-  }
-  return GTK_MESSAGE_OTHER;
-}
-
-}  // namespace
-
-int WINAPI MessageBoxA(HWND, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
-  if (!OpenDisplay())
-    return IDOK;
+int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption,
+                       UINT uType) {
+  // Any other kind, or an owner, is refused as Windows refuses a call that
+  // fails: with 0.
+  if (hWnd || uType != (MB_OK | MB_ICONEXCLAMATION) || !OpenDisplay())
+    return 0;
   GtkWidget* box = gtk_message_dialog_new(
-      NULL, GTK_DIALOG_MODAL, MessageType(uType), GTK_BUTTONS_OK, "%s",
+      NULL, GTK_DIALOG_MODAL, GTK_MESSAGE_WARNING, GTK_BUTTONS_OK, "%s",
       lpText);
   gtk_window_set_title(GTK_WINDOW(box), lpCaption);
   // Named by its caption, as on Windows, not by its icon ("Warning").

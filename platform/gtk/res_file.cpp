@@ -82,20 +82,20 @@ bool FindResourceData(const unsigned char* res, size_t size, unsigned type,
 
 size_t BuildIconFile(const unsigned char* res, size_t size, unsigned id,
                      unsigned char* out, size_t outSize) {
-  const size_t kDirSize = 6, kGroupEntry = 14, kFileEntry = 16;
+  const size_t DIR_SIZE = 6, GROUP_ENTRY = 14, FILE_ENTRY = 16;
   ResourceData group;
   if (!FindResourceData(res, size, RES_GROUP_ICON, id, &group) ||
-      group.size < kDirSize || Word(group.bytes) != 0 ||
+      group.size < DIR_SIZE || Word(group.bytes) != 0 ||
       Word(group.bytes + 2) != 1)
     return 0;
   unsigned count = Word(group.bytes + 4);
-  if (count == 0 || (group.size - kDirSize) / kGroupEntry < count)
+  if (count == 0 || (group.size - DIR_SIZE) / GROUP_ENTRY < count)
     return 0;
 
   // First the size: the directory, then every image after it.
-  uint64_t total = kDirSize + static_cast<uint64_t>(count) * kFileEntry;
+  uint64_t total = DIR_SIZE + static_cast<uint64_t>(count) * FILE_ENTRY;
   for (unsigned i = 0; i < count; ++i) {
-    const unsigned char* entry = group.bytes + kDirSize + i * kGroupEntry;
+    const unsigned char* entry = group.bytes + DIR_SIZE + i * GROUP_ENTRY;
     ResourceData image;
     if (!FindResourceData(res, size, RES_ICON, Word(entry + 12), &image) ||
         image.size == 0)
@@ -107,13 +107,13 @@ size_t BuildIconFile(const unsigned char* res, size_t size, unsigned id,
   if (total > outSize)
     return static_cast<size_t>(total);
 
-  memcpy(out, group.bytes, kDirSize);
-  size_t offset = kDirSize + count * kFileEntry;
+  memcpy(out, group.bytes, DIR_SIZE);
+  size_t offset = DIR_SIZE + count * FILE_ENTRY;
   for (unsigned i = 0; i < count; ++i) {
-    const unsigned char* entry = group.bytes + kDirSize + i * kGroupEntry;
+    const unsigned char* entry = group.bytes + DIR_SIZE + i * GROUP_ENTRY;
     ResourceData image;
     FindResourceData(res, size, RES_ICON, Word(entry + 12), &image);
-    unsigned char* fileEntry = out + kDirSize + i * kFileEntry;
+    unsigned char* fileEntry = out + DIR_SIZE + i * FILE_ENTRY;
     memcpy(fileEntry, entry, 8);  // sizes, colours, planes, bit count
     PutDword(fileEntry + 8, image.size);
     PutDword(fileEntry + 12, offset);

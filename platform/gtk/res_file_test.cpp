@@ -7,6 +7,7 @@
 
 #include "instance.h"
 #include "res_builder.h"
+#include "send_mail_template.h"
 
 namespace {
 
@@ -28,18 +29,17 @@ bool FindIn(const Bytes& res, size_t size, unsigned type, unsigned id,
 TEST(FindResourceData, FindsTheProgramsOwnDialogAndVersion) {
   HINSTANCE program = ProgramInstance();
   ResourceData dialog, version, none;
-  ASSERT_TRUE(FindResourceData(program->res, program->size, RES_DIALOG, 134, &dialog));
-  // The template starts with its style: WS_POPUP | WS_CAPTION | WS_SYSMENU |
-  // DS_CENTER | DS_SETFONT.
+  ASSERT_TRUE(FindResourceData(program->res, program->size, RES_DIALOG, SEND_MAIL_ID,
+                               &dialog));
+  // The template starts with its style, little-endian.
   ASSERT_GE(dialog.size, 4u);
-  EXPECT_EQ(0x40, dialog.bytes[0]);
-  EXPECT_EQ(0x08, dialog.bytes[1]);
-  EXPECT_EQ(0xC8, dialog.bytes[2]);
-  EXPECT_EQ(0x80, dialog.bytes[3]);
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ((SEND_MAIL_STYLE >> 8 * i) & 0xFF, dialog.bytes[i]) << i;
   ASSERT_TRUE(FindResourceData(program->res, program->size, 16, 1, &version));
   EXPECT_EQ(0, memcmp(version.bytes + 6, "V\0S\0_\0V\0", 8));
-  EXPECT_FALSE(FindResourceData(program->res, program->size, RES_DIALOG, 135, &none));
-  EXPECT_FALSE(FindResourceData(program->res, program->size, 4, 134, &none));
+  EXPECT_FALSE(FindResourceData(program->res, program->size, RES_DIALOG, SEND_MAIL_ID + 1,
+                                &none));
+  EXPECT_FALSE(FindResourceData(program->res, program->size, 4, SEND_MAIL_ID, &none));
 }
 
 TEST(FindResourceData, WalksNamedEntriesPaddingAndLanguagesInOrder) {
@@ -65,11 +65,11 @@ TEST(FindResourceData, NeverReadsOutsideTheBytesGiven) {
   HINSTANCE program = ProgramInstance();
   Bytes res(program->res, program->res + program->size);
   ResourceData whole;
-  ASSERT_TRUE(FindResourceData(res.data(), res.size(), RES_DIALOG, 134, &whole));
+  ASSERT_TRUE(FindResourceData(res.data(), res.size(), RES_DIALOG, SEND_MAIL_ID, &whole));
   size_t end = whole.bytes + whole.size - res.data();
   Bytes data;
   for (size_t size = 0; size <= res.size(); ++size)
-    EXPECT_EQ(size >= end, FindIn(res, size, RES_DIALOG, 134, &data)) << size;
+    EXPECT_EQ(size >= end, FindIn(res, size, RES_DIALOG, SEND_MAIL_ID, &data)) << size;
 
   // Sizes in a header that point beyond the end.
   Bytes bad = ResFile({{{RES_DIALOG, ""}, {1, ""}, {1, 2, 3, 4}}});

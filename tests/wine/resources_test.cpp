@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "exe_resources.h"
+#include "send_mail_template.h"
 
 namespace {
 
@@ -81,47 +82,51 @@ Control ReadControl(Reader& r) {
   return c;
 }
 
-void ExpectControl(const Control& c, DWORD style, int x, int y, int cx,
-                   int cy, WORD id, const char* cls, const char* text) {
-  EXPECT_EQ(c.style, style) << std::hex << c.style;
+void ExpectControl(const Control& c, const TemplateControl& want) {
+  SCOPED_TRACE(want.cls);
+  EXPECT_EQ(c.style, want.style) << std::hex << c.style;
   EXPECT_EQ(c.ex_style, 0u);
-  EXPECT_EQ(c.x, x);
-  EXPECT_EQ(c.y, y);
-  EXPECT_EQ(c.cx, cx);
-  EXPECT_EQ(c.cy, cy);
-  EXPECT_EQ(c.id, id);
-  EXPECT_EQ(c.cls, cls);
-  EXPECT_EQ(c.text, text);
+  EXPECT_EQ(c.x, want.x);
+  EXPECT_EQ(c.y, want.y);
+  EXPECT_EQ(c.cx, want.cx);
+  EXPECT_EQ(c.cy, want.cy);
+  EXPECT_EQ(c.id, want.id);
+  EXPECT_EQ(c.cls, want.cls);
+  EXPECT_EQ(c.text, want.text);
   EXPECT_EQ(c.extra, 0);
 }
 
+// The expected styles are the flags Windows' own headers name.
+static_assert(SEND_MAIL_STYLE ==
+              (WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_CENTER | DS_SETFONT));
+static_assert(SEND_MAIL_OK.style ==
+              (WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON));
+static_assert(SEND_MAIL_OK.id == IDOK);
+static_assert(SEND_MAIL_TEXT.style ==
+              (WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP |
+               ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY));
+
 TEST_F(Resources, SendMailDialogTemplate) {
-  std::vector<BYTE> bytes = Bytes(RT_DIALOG, 134);
-  ASSERT_FALSE(bytes.empty()) << "no U.S. English dialog 134";
+  std::vector<BYTE> bytes = Bytes(RT_DIALOG, SEND_MAIL_ID);
+  ASSERT_FALSE(bytes.empty()) << "no U.S. English dialog " << SEND_MAIL_ID;
   Reader r{bytes};
   DWORD style = r.Dword();
   ASSERT_NE(style, 0xFFFF0001u) << "extended template; a classic one is due";
-  EXPECT_EQ(style, DWORD(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_CENTER |
-                         DS_SETFONT)) << std::hex << style;
+  EXPECT_EQ(style, SEND_MAIL_STYLE) << std::hex << style;
   EXPECT_EQ(r.Dword(), 0u) << "extended style";
   EXPECT_EQ(r.Word(), 2) << "controls";
-  EXPECT_EQ(r.Word(), 0);
-  EXPECT_EQ(r.Word(), 0);
-  EXPECT_EQ(r.Word(), 295);
-  EXPECT_EQ(r.Word(), 277);
+  EXPECT_EQ(r.Word(), SEND_MAIL_X);
+  EXPECT_EQ(r.Word(), SEND_MAIL_Y);
+  EXPECT_EQ(r.Word(), SEND_MAIL_CX);
+  EXPECT_EQ(r.Word(), SEND_MAIL_CY);
   EXPECT_EQ(r.NameOrOrdinal(), "") << "menu";
   EXPECT_EQ(r.NameOrOrdinal(), "") << "class";
-  EXPECT_EQ(r.String(), "Send Mail");
-  EXPECT_EQ(r.Word(), 9) << "point size";
-  EXPECT_EQ(r.String(), "Fixedsys");
+  EXPECT_EQ(r.String(), SEND_MAIL_CAPTION);
+  EXPECT_EQ(r.Word(), SEND_MAIL_POINTS) << "point size";
+  EXPECT_EQ(r.String(), SEND_MAIL_FACE);
 
-  ExpectControl(ReadControl(r),
-                WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 259,
-                295, 17, IDOK, "BUTTON", "OK");
-  ExpectControl(ReadControl(r),
-                WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP |
-                    ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY,
-                0, 0, 295, 256, 1121, "EDIT", "");
+  ExpectControl(ReadControl(r), SEND_MAIL_OK);
+  ExpectControl(ReadControl(r), SEND_MAIL_TEXT);
   EXPECT_FALSE(r.overrun);
   EXPECT_LE(bytes.size() - r.at, 3u) << "bytes after the last control";
 }

@@ -5,11 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "child.h"
+#include "send_mail_template.h"
 
 namespace {
 
-const char kTitle[] = "Send Mail";
-const int kMailText = 1121;
+const char* const TITLE = SEND_MAIL_CAPTION;
+const int MAIL_TEXT = SEND_MAIL_TEXT.id;
 
 std::string Command() { return "\"" + MailviewExe() + "\" -t -i"; }
 
@@ -37,13 +38,14 @@ testing::AssertionResult SameBytes(const std::string& got,
          << ", expected " << byte(want, i);
 }
 
-// The dialog base units of a dialog in 9-point Fixedsys, worked out the
-// way the dialog manager does it.
+// The dialog base units of a dialog in the template's font (9-point
+// Fixedsys), worked out the way the dialog manager does it.
 SIZE FixedsysBaseUnits() {
   HDC dc = GetDC(NULL);
-  HFONT font = CreateFontA(-MulDiv(9, GetDeviceCaps(dc, LOGPIXELSY), 72), 0,
-                           0, 0, FW_DONTCARE, FALSE, FALSE, FALSE,
-                           DEFAULT_CHARSET, 0, 0, 0, 0, "Fixedsys");
+  HFONT font = CreateFontA(
+      -MulDiv(SEND_MAIL_POINTS, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0,
+      FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
+      SEND_MAIL_FACE);
   HGDIOBJ old = SelectObject(dc, font);
   char face[LF_FACESIZE] = "";
   GetTextFaceA(dc, sizeof face, face);
@@ -55,7 +57,7 @@ SIZE FixedsysBaseUnits() {
   SelectObject(dc, old);
   DeleteObject(font);
   ReleaseDC(NULL, dc);
-  EXPECT_STREQ(face, "Fixedsys") << "the system has no Fixedsys font";
+  EXPECT_STREQ(face, SEND_MAIL_FACE) << "the system has no such font";
   EXPECT_EQ(tm.tmPitchAndFamily & TMPF_FIXED_PITCH, 0) << "not fixed-pitch";
   return SIZE{(extent.cx / 26 + 1) / 2, tm.tmHeight};
 }
@@ -68,12 +70,12 @@ RECT ClientRect(HWND control) {
   return r;
 }
 
-void ExpectRect(HWND control, SIZE base, int x, int y, int cx, int cy) {
+void ExpectRect(HWND control, SIZE base, const TemplateControl& c) {
   RECT r = ClientRect(control);
-  EXPECT_EQ(r.left, MulDiv(x, base.cx, 4));
-  EXPECT_EQ(r.top, MulDiv(y, base.cy, 8));
-  EXPECT_EQ(r.right - r.left, MulDiv(cx, base.cx, 4));
-  EXPECT_EQ(r.bottom - r.top, MulDiv(cy, base.cy, 8));
+  EXPECT_EQ(r.left, MulDiv(c.x, base.cx, 4)) << c.cls;
+  EXPECT_EQ(r.top, MulDiv(c.y, base.cy, 8)) << c.cls;
+  EXPECT_EQ(r.right - r.left, MulDiv(c.cx, base.cx, 4)) << c.cls;
+  EXPECT_EQ(r.bottom - r.top, MulDiv(c.cy, base.cy, 8)) << c.cls;
 }
 
 BOOL CALLBACK CountChild(HWND, LPARAM count) {
@@ -93,7 +95,7 @@ void ExpectSendMailWindow(HWND dlg, DWORD tid) {
                      WS_MAXIMIZEBOX | DS_MODALFRAME), 0) << std::hex << style;
   EXPECT_EQ(GetWindow(dlg, GW_OWNER), nullptr);
 
-  HWND edit = GetDlgItem(dlg, kMailText);
+  HWND edit = GetDlgItem(dlg, MAIL_TEXT);
   HWND ok = GetDlgItem(dlg, IDOK);
   ASSERT_NE(edit, nullptr);
   ASSERT_NE(ok, nullptr);
@@ -120,10 +122,10 @@ void ExpectSendMailWindow(HWND dlg, DWORD tid) {
   SIZE base = FixedsysBaseUnits();
   RECT client;
   GetClientRect(dlg, &client);
-  EXPECT_EQ(client.right, MulDiv(295, base.cx, 4));
-  EXPECT_EQ(client.bottom, MulDiv(277, base.cy, 8));
-  ExpectRect(ok, base, 0, 259, 295, 17);
-  ExpectRect(edit, base, 0, 0, 295, 256);
+  EXPECT_EQ(client.right, MulDiv(SEND_MAIL_CX, base.cx, 4));
+  EXPECT_EQ(client.bottom, MulDiv(SEND_MAIL_CY, base.cy, 8));
+  ExpectRect(ok, base, SEND_MAIL_OK);
+  ExpectRect(edit, base, SEND_MAIL_TEXT);
 
   RECT work, r;
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
@@ -137,13 +139,13 @@ void ExpectSendMailWindow(HWND dlg, DWORD tid) {
 HWND ShownWindow(Child& child, const std::string& want) {
   if (!child.started())
     ADD_FAILURE() << "could not start " << Command();
-  HWND dlg = child.started() ? WaitForWindow(child.pi.dwProcessId, kTitle)
+  HWND dlg = child.started() ? WaitForWindow(child.pi.dwProcessId, TITLE)
                              : NULL;
   if (dlg == NULL) {
     ADD_FAILURE() << "no Send Mail window";
     return NULL;
   }
-  EXPECT_TRUE(SameBytes(WindowText(GetDlgItem(dlg, kMailText)), want));
+  EXPECT_TRUE(SameBytes(WindowText(GetDlgItem(dlg, MAIL_TEXT)), want));
   return dlg;
 }
 
@@ -207,7 +209,7 @@ TEST(SendMailWindow, WrapsAndScrollsLongMailAndClosesOnClick) {
   StartWithPipe(&child, Command(), input);
   HWND dlg = ShownWindow(child, input);
   ASSERT_NE(dlg, nullptr);
-  HWND edit = GetDlgItem(dlg, kMailText);
+  HWND edit = GetDlgItem(dlg, MAIL_TEXT);
   // 103 lines as written; the long one wraps instead of scrolling sideways.
   LRESULT lines = SendMessageA(edit, EM_GETLINECOUNT, 0, 0);
   EXPECT_GE(lines, 103 + 2);
@@ -228,7 +230,7 @@ TEST(SendMailWindow, TextAreaIsReadOnlyAndEnterClosesFromIt) {
   StartWithPipe(&child, Command(), mail);
   HWND dlg = ShownWindow(child, mail);
   ASSERT_NE(dlg, nullptr);
-  HWND edit = GetDlgItem(dlg, kMailText);
+  HWND edit = GetDlgItem(dlg, MAIL_TEXT);
   HWND ok = GetDlgItem(dlg, IDOK);
   DWORD tid = child.pi.dwThreadId;
   ASSERT_TRUE(BringToFront(dlg));

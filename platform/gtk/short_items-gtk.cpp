@@ -7,7 +7,7 @@
 // that sets nothing, on every other piece of a long line, cuts the line
 // into items of SHORT_ITEM_CHARS characters and changes nothing drawn:
 // Pango shapes each item with the text around it as context, so even a
-// mark parted from its base keeps its place (short_items_test.cpp).
+// mark parted from its base keeps its place (short_items-gtk_test.cpp).
 // Pango gives each tab an item of its own, so only the stretches between
 // tabs are cut. A tag's ends in text already cut at every tab buy nothing
 // and cost much: laid out for drawing, each item of a line walks the
@@ -19,12 +19,12 @@
 
 namespace {
 
-const char* const kTagName = "short-items";
+const char* const TAG_NAME = "short-items";
 
 GtkTextTag* ShortItemsTag(GtkTextBuffer* buffer) {
   GtkTextTag* tag =
-      gtk_text_tag_table_lookup(gtk_text_buffer_get_tag_table(buffer), kTagName);
-  return tag ? tag : gtk_text_buffer_create_tag(buffer, kTagName, NULL);
+      gtk_text_tag_table_lookup(gtk_text_buffer_get_tag_table(buffer), TAG_NAME);
+  return tag ? tag : gtk_text_buffer_create_tag(buffer, TAG_NAME, NULL);
 }
 
 // Tags every other SHORT_ITEM_CHARS characters of the `chars` characters

@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "adversarial_lines.h"
+#include "dialog_window.h"
 #include "edit_text.h"
-#include "gtk_display.h"
 #include "short_items.h"
 
 namespace {
 
-const int kColumns = 80;
+const int COLUMNS = 80;
 
 struct Image {
   int width, height;
@@ -23,7 +23,7 @@ struct Image {
 };
 
 // What a word-wrapping text view in the window's font draws for `utf8` at
-// kColumns columns, all of it in view, with the short items or without.
+// COLUMNS columns, all of it in view, with the short items or without.
 Image Drawn(const std::string& utf8, bool shortItems) {
   GtkWidget* window = gtk_offscreen_window_new();
   GtkWidget* view = gtk_text_view_new();
@@ -39,7 +39,7 @@ Image Drawn(const std::string& utf8, bool shortItems) {
   Image drawn = {0, 0, ""};
   pango_layout_get_pixel_size(digit, &drawn.width, NULL);
   g_object_unref(digit);
-  drawn.width *= kColumns;
+  drawn.width *= COLUMNS;
   gtk_widget_set_size_request(view, drawn.width, -1);
 
   GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(view));
@@ -118,7 +118,7 @@ TEST(ShortItems, ChangeNothingTheTextViewDraws) {
     // ends, and the rest of the run and what follows move by a space. And
     // the marks of one base in two items are drawn one item after the
     // other, so where thousands of marks overlap they are darker.
-    if (LongestRun(utf8, g_unichar_isspace) <= kColumns &&
+    if (LongestRun(utf8, g_unichar_isspace) <= COLUMNS &&
         LongestRun(utf8, g_unichar_ismark) <= SHORT_ITEM_CHARS) {
       EXPECT_LE(MostApart(without.pixels, with.pixels), 32);
     }
