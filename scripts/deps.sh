@@ -24,7 +24,7 @@ test_linux=(xclip python3 man-db strace)
 # the windows read as a screen reader reads them: AT-SPI in a D-Bus session
 accessibility=(python3-pyatspi at-spi2-core dbus-daemon)
 fuzz=(clang libclang-rt-14-dev)
-callers_and_comparisons=(php-cli php-symfony-mailer zenity)
+callers_and_comparisons=(php-cli php-symfony-mailer libphp-phpmailer zenity)
 # a window manager and a Wayland compositor for the window's tests
 desktops=(openbox weston)
 # file: CPack asks it which staged files are programs, for dpkg-shlibdeps;
