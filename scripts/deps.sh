@@ -34,7 +34,7 @@ cross_arm64=(g++-aarch64-linux-gnu libgtk-3-dev:arm64 libgtest-dev:arm64
 if [ "$(dpkg --print-architecture)" = arm64 ] || [ "${ARM64-x}" = "" ]; then
   cross_arm64=()
 fi
-callers_and_comparisons=(php-cli php-symfony-mailer zenity)
+callers_and_comparisons=(php-cli php-symfony-mailer libphp-phpmailer zenity)
 # a window manager and a Wayland compositor for the window's tests
 desktops=(openbox weston)
 # file: CPack asks it which staged files are programs, for dpkg-shlibdeps;

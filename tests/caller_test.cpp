@@ -1,7 +1,8 @@
-// Real callers: PHP's mail() pointed at mailview through sendmail_path, and
-// Symfony Mailer's sendmail transport.
+// Real callers: PHP's mail() pointed at mailview through sendmail_path,
+// Symfony Mailer's sendmail transport and PHPMailer's sendmail mailer.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -54,6 +55,17 @@ std::string Replace(std::string text, const std::string& from, const std::string
   return text;
 }
 
+// The bytes of `dir`/written, which is then removed with `dir`.
+std::string TakeWritten(const char* dir) {
+  std::string file = std::string(dir) + "/written";
+  std::ifstream in(file, std::ios::binary);
+  std::stringstream written;
+  written << in.rdbuf();
+  unlink(file.c_str());
+  rmdir(dir);
+  return written.str();
+}
+
 // `text` with every LF that follows no CR made a CR LF pair.
 std::string WithCRLF(const std::string& text) {
   return Replace(Replace(text, "\r\n", "\n"), "\n", "\r\n");
@@ -62,15 +74,9 @@ std::string WithCRLF(const std::string& text) {
 TEST(Callers, PhpMailShowsExactlyWhatPhpWrote) {
   char dir[] = "/tmp/mailview-php-XXXXXX";
   ASSERT_TRUE(mkdtemp(dir));
-  std::string file = std::string(dir) + "/written";
   int status;
-  EXPECT_EQ("bool(true)\n", RunPhp("cat > " + file, &status));
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream written;
-  written << in.rdbuf();
-  unlink(file.c_str());
-  rmdir(dir);
-  EXPECT_EQ(kWritten, written.str());
+  EXPECT_EQ("bool(true)\n", RunPhp(std::string("cat > ") + dir + "/written", &status));
+  EXPECT_EQ(kWritten, TakeWritten(dir));
 
   // The usual form of the setting: mail() waits for mailview and succeeds.
   std::string out = RunPhp(std::string(kRecord) + " -t -i", &status);
@@ -139,15 +145,37 @@ TEST(Callers, SymfonyMailerInTheRealWindow) {
   std::string out = ReadToEnd(&php, 60);
   EXPECT_EQ(0, WaitForExit(&php, 60));
   EXPECT_EQ("sent\n", out);  // send() returned, without an exception
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream written;
-  written << in.rdbuf();
-  unlink(file.c_str());
-  rmdir(dir);
+  std::string written = TakeWritten(dir);
   ASSERT_TRUE(shown);
   EXPECT_NE(std::string::npos, copied.find("\n\nFirst line\n.dot line\nLast line\n"));
   EXPECT_NE(std::string::npos, copied.find("filename=data.bin\n\nAAH+IG1haWx2aWV3"));
-  EXPECT_EQ(written.str(), copied);
+  EXPECT_EQ(written, copied);
+}
+
+// PHPMailer's isSendmail() with $mail->Sendmail set, as the README says. It
+// runs the command through escapeshellcmd, so no pipeline: a script of ours
+// keeps a copy of what PHPMailer wrote and hands it to mailview with the
+// arguments it was given (PHPMailer adds -oi -f... -t).
+TEST(Callers, PhpMailerInTheRealWindow) {
+  char dir[] = "/tmp/mailview-phpmailer-XXXXXX";
+  ASSERT_TRUE(mkdtemp(dir));
+  std::string keep = std::string(dir) + "/keep";
+  std::ofstream(keep) << "#!/bin/sh\ntee " << dir << "/written | " << kMailview << " \"$@\"\n";
+  ASSERT_EQ(0, chmod(keep.c_str(), 0755));
+  Process php;
+  ASSERT_TRUE(Start(&php, {"php", "-n", "-d", "extension=ctype", "-d", "extension=mbstring",
+                           PHPMAILER_MAIL_PHP, keep + " -t -i"},
+                    ForPhp(CAPTURE)));
+  std::string copied;
+  bool shown = CopyWindowTextAndClose(&copied);
+  std::string out = ReadToEnd(&php, 60);
+  EXPECT_EQ(0, WaitForExit(&php, 60));
+  EXPECT_EQ("bool(true)\n", out);  // send() returned true, without an exception
+  unlink(keep.c_str());
+  std::string written = TakeWritten(dir);
+  ASSERT_TRUE(shown);
+  EXPECT_NE(std::string::npos, copied.find("\n\nFirst line\n.dot line\nlong long"));
+  EXPECT_EQ(Replace(written, "\r\n", "\n"), copied);
 }
 
 }  // namespace

@@ -10,10 +10,12 @@ add_test(NAME install COMMAND ${CMAKE_SOURCE_DIR}/tests/install_test.sh
 set_tests_properties(install PROPERTIES LABELS package)
 
 # PHP's mail() through the recording stand-in, and through the real window
-# on a virtual display; Symfony Mailer's sendmail transport in the real window.
+# on a virtual display; Symfony Mailer's sendmail transport and PHPMailer's
+# sendmail mailer in the real window.
 add_program_test(caller_tests tests/caller_test.cpp)
 target_compile_definitions(caller_tests PRIVATE
-  SYMFONY_MAIL_PHP="${CMAKE_SOURCE_DIR}/tests/symfony_mail.php")
+  SYMFONY_MAIL_PHP="${CMAKE_SOURCE_DIR}/tests/symfony_mail.php"
+  PHPMAILER_MAIL_PHP="${CMAKE_SOURCE_DIR}/tests/phpmailer_mail.php")
 add_test(NAME Callers.PhpMailShowsExactlyWhatPhpWrote
          COMMAND caller_tests --gtest_filter=Callers.PhpMailShowsExactlyWhatPhpWrote)
 add_test(NAME Callers.PhpMailInTheRealWindow
@@ -24,5 +26,8 @@ set_tests_properties(Callers.PhpMailShowsExactlyWhatPhpWrote PROPERTIES
 add_test(NAME Callers.SymfonyMailerInTheRealWindow
          COMMAND ${CMAKE_SOURCE_DIR}/tests/with-display.sh $<TARGET_FILE:caller_tests>
                  --gtest_filter=Callers.SymfonyMailerInTheRealWindow)
-set_tests_properties(Callers.PhpMailInTheRealWindow
-  Callers.SymfonyMailerInTheRealWindow PROPERTIES TIMEOUT 300 LABELS window)
+add_test(NAME Callers.PhpMailerInTheRealWindow
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/with-display.sh $<TARGET_FILE:caller_tests>
+                 --gtest_filter=Callers.PhpMailerInTheRealWindow)
+set_tests_properties(Callers.PhpMailInTheRealWindow Callers.SymfonyMailerInTheRealWindow
+  Callers.PhpMailerInTheRealWindow PROPERTIES TIMEOUT 300 LABELS window)
