@@ -15,7 +15,7 @@ JOBS ?= $(shell nproc)
 ARM64 ?= $(if $(filter aarch64 arm64,$(shell uname -m)),,linux-arm64)
 export ARM64
 
-.PHONY: all deps demo-deps linux-deps linux linux-arm64 win32 win64 build demo test asan fuzz install clean
+.PHONY: all deps demo-deps linux-deps linux linux-arm64 win32 win64 build demo test asan fuzz fuzz-long install clean
 
 all: build
 
@@ -64,6 +64,14 @@ fuzz: deps
 	cmake --preset fuzz -DMAILVIEW_WERROR=$(WERROR) >/dev/null
 	cmake --build --preset fuzz -j $(JOBS)
 	ctest --preset fuzz -j $(JOBS)
+
+# Each fuzz target in turn until RUNS executions, then for each the
+# executions, executions a second, coverage and findings (logs in
+# build/fuzz/long). It fails if any target found something.
+RUNS ?= 1000000
+fuzz-long: deps
+	cmake --preset fuzz -DMAILVIEW_WERROR=$(WERROR) -DMAILVIEW_FUZZ_RUNS=$(RUNS) >/dev/null
+	cmake --build --preset fuzz -j $(JOBS) --target fuzz-long
 
 # Figures, not tests: intake throughput against cat, start-up against zenity.
 .PHONY: bench

@@ -53,7 +53,8 @@ add_custom_command(OUTPUT ${RES}
           -- ${CMAKE_SOURCE_DIR}/resources/mailview.rc
   WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/resources
   DEPENDS resources/mailview.rc resources/resource.h resources/mailview.ico
-          platform/linux/windows.h ${MAILVIEW_GENERATED}/version.h
+          resources/mailview.manifest platform/linux/windows.h
+          ${MAILVIEW_GENERATED}/version.h
   VERBATIM)
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/program_res.cpp
   COMMAND ${CMAKE_COMMAND} -DINPUT=${RES}

@@ -8,9 +8,12 @@ add_executable(mailview WIN32
   resources/mailview.rc)
 target_include_directories(mailview PRIVATE ${MAILVIEW_INCLUDES}
                            ${MAILVIEW_GENERATED})
-# The resource compiler reads the icon, but CMake only sees its #includes.
+# The resource compiler reads the icon and the manifest, but CMake only sees
+# its #includes.
+set(RC_READS ${CMAKE_SOURCE_DIR}/resources/mailview.ico
+    ${CMAKE_SOURCE_DIR}/resources/mailview.manifest)
 set_source_files_properties(resources/mailview.rc PROPERTIES
-  OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/resources/mailview.ico)
+  OBJECT_DEPENDS "${RC_READS}")
 # Only the DLLs every Windows has: the C and C++ runtimes go in statically.
 # Stripped: nothing reads the symbols, and a small file starts fast. No link
 # time in the header, so that two builds of one commit are the same bytes.
@@ -37,6 +40,7 @@ target_include_directories(gtest BEFORE PUBLIC
 add_executable(wine_tests
   tests/wine/caller_test.cpp
   tests/wine/child.cpp
+  tests/wine/manifest_test.cpp
   tests/wine/resources_test.cpp
   tests/wine/station_test.cpp
   tests/wine/version_test.cpp
@@ -61,8 +65,8 @@ endif()
 set(WINE_PREFIX ${CMAKE_BINARY_DIR}/wine-prefix)
 set(WITH_DISPLAY ${CMAKE_SOURCE_DIR}/tests/with-display.sh)
 set(WINE_SCRIPTS ${CMAKE_SOURCE_DIR}/tests/wine)
-set(WINE_SUITES Resources VersionFunctions SendMailWindow RefusalBox ThroughCmd
-    InvisibleStation)
+set(WINE_SUITES Resources Manifest VersionFunctions SendMailWindow RefusalBox
+    ThroughCmd InvisibleStation)
 
 # Every test here is of the Windows executable: label `wine`.
 add_test(NAME exe.imports
@@ -121,5 +125,5 @@ if(WINE_ARCH STREQUAL win64)
   set(MAILVIEW_WIN32_EXE ${CMAKE_SOURCE_DIR}/build/win32/mailview.exe
       CACHE FILEPATH "The 32-bit mailview.exe whose resources are checked")
   wine_add_suite(${WINE_TESTS}.ResourcesOfTheWin32Exe ${MAILVIEW_WIN32_EXE}
-                 Resources.*:VersionFunctions.*)
+                 Resources.*:Manifest.*:VersionFunctions.*)
 endif()

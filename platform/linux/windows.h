@@ -27,6 +27,10 @@
 #define IDOK              1
 #define IDCANCEL          2
 
+// The application manifest's resource, as the resource compiler reads it.
+#define RT_MANIFEST       24
+#define CREATEPROCESS_MANIFEST_RESOURCE_ID 1
+
 // Version resource values.
 #define VS_VERSION_INFO   1
 #define VOS__WINDOWS32    0x00000004L

@@ -11,47 +11,75 @@
 //                   (lo + 256 hi) % 20001 times; a long one takes several reads
 //   any other byte  starts a read of every byte up to the next of the above
 // After the script every read ends the input.
+//
+// Repeats are what make a script long, and a long script is what makes a run
+// slow: together they expand to at most REPEAT_BUDGET bytes, enough for a
+// mail of CR LF pairs to pass the limit and for a few reads beyond it. The
+// bytes written out in the script are not cut, so whatever follows the
+// repeats, the drain of a refused mail included, is still read. Nothing is
+// allocated while a script runs: it lives in fixed stores.
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
-#include <deque>
-#include <string>
-#include <vector>
-
 #include "mail.h"
 #include "read_mail.h"
-#include "scripted_reads.h"
+#include "text_input.h"
 
 #include "fuzz_check.h"
 
 namespace {
 
 const unsigned char OP_END = 0xF0, OP_FAIL = 0xF1, OP_DATA = 0xF2, OP_REPEAT = 0xF3;
-const size_t MAX_SCRIPT_BYTES = 200000;  // keeps each run quick
+const size_t REPEAT_BUDGET = 2 * MAX_MAIL_LENGTH + 2 * RAW_READ_SIZE;
+const size_t MAX_SCRIPT = 1 << 16;  // bytes of a fuzzer input; more are ignored
 
 const char CR = '\r', LF = '\n', CTRL_Z = 0x1A;
 
+// The decoded script: reads that end the input, fail, or give the bytes
+// scriptBytes[at, at + size). Each takes at least one byte of the input.
+enum StepKind { DATA, END, FAIL };
+struct Step {
+  StepKind kind;
+  size_t at, size;
+};
+Step steps[MAX_SCRIPT];
+size_t stepCount;
+char scriptBytes[MAX_SCRIPT + REPEAT_BUDGET];
+
 bool IsOp(unsigned char b) { return b >= OP_END && b <= OP_REPEAT; }
 
-std::vector<ScriptedRead> Decode(const uint8_t* data, size_t size) {
-  std::vector<ScriptedRead> steps;
-  size_t total = 0;
+// Appends `count` copies of pattern[0, k), cut to what is left of the budget.
+size_t Repeat(const uint8_t* pattern, size_t k, size_t count, size_t* budget,
+              char* out) {
+  size_t n = k * count < *budget ? k * count : *budget;
+  *budget -= n;
+  size_t done = k < n ? k : n;
+  memcpy(out, pattern, done);
+  for (; done < n; done *= 2)  // doubling: a few copies make the whole
+    memcpy(out + done, out, done < n - done ? done : n - done);
+  return n;
+}
+
+void Decode(const uint8_t* data, size_t size) {
+  size = size < MAX_SCRIPT ? size : MAX_SCRIPT;
+  stepCount = 0;
+  size_t used = 0, budget = REPEAT_BUDGET;
   size_t i = 0;
-  while (i < size && total < MAX_SCRIPT_BYTES) {
+  while (i < size) {
     unsigned char op = data[i];
-    std::string bytes;
+    size_t n;
     if (op == OP_END || op == OP_FAIL) {
-      steps.push_back(op == OP_END ? End() : Fail());
+      steps[stepCount++] = {op == OP_END ? END : FAIL, 0, 0};
       ++i;
       continue;
     }
     if (op == OP_DATA) {
-      size_t n = i + 1 < size ? data[i + 1] : 0;
+      n = i + 1 < size ? data[i + 1] : 0;
       size_t start = i + 2 < size ? i + 2 : size;
       n = n < size - start ? n : size - start;
-      bytes.assign(reinterpret_cast<const char*>(data + start), n);
+      memcpy(scriptBytes + used, data + start, n);
       i = start + n;
     } else if (op == OP_REPEAT) {
       if (i + 3 >= size)
@@ -60,182 +88,203 @@ std::vector<ScriptedRead> Decode(const uint8_t* data, size_t size) {
       size_t k = data[i + 3] % 8 + 1;
       size_t start = i + 4;
       k = k < size - start ? k : size - start;
-      std::string pattern(reinterpret_cast<const char*>(data + start), k);
-      for (size_t c = 0; c < count; ++c)
-        bytes += pattern;
+      n = Repeat(data + start, k, count, &budget, scriptBytes + used);
       i = start + k;
     } else {
       size_t start = i;
       while (i < size && !IsOp(data[i]))
         ++i;
-      bytes.assign(reinterpret_cast<const char*>(data + start), i - start);
+      n = i - start;
+      memcpy(scriptBytes + used, data + start, n);
     }
     // A read of no bytes would be an end; the ops above say that plainly.
-    if (!bytes.empty()) {
-      total += bytes.size();
-      steps.push_back(Data(bytes));
-    }
+    if (n > 0)
+      steps[stepCount++] = {DATA, used, n};
+    used += n;
   }
-  return steps;
 }
 
-// The reference reader. Its text layer turns reads into events: characters,
-// and NOTHING for a read that yields nothing.
+// How far a reader has gone through the script.
+struct Cursor {
+  size_t step, at;
+};
+
+// One raw read of at most `max` bytes, as a pipe gives it: a step longer
+// than that takes several reads. For DATA, *bytes and *n are what it gave.
+StepKind Take(Cursor& c, size_t max, const char** bytes, size_t* n) {
+  if (c.step == stepCount)
+    return END;
+  const Step& s = steps[c.step];
+  if (s.kind != DATA) {
+    ++c.step;
+    return s.kind;
+  }
+  *bytes = scriptBytes + s.at + c.at;
+  *n = s.size - c.at < max ? s.size - c.at : max;
+  c.at += *n;
+  if (c.at == s.size)
+    c = {c.step + 1, 0};
+  return DATA;
+}
+
+// The raw reads the code is given, and how many it made.
+Cursor fed;
+int readsMade;
+
+int FeedRead(char* buf, int size) {
+  ++readsMade;
+  const char* bytes = nullptr;
+  size_t n = 0;
+  StepKind kind = Take(fed, size, &bytes, &n);
+  if (kind != DATA)
+    return kind == END ? 0 : -1;
+  memcpy(buf, bytes, n);
+  return static_cast<int>(n);
+}
+
+// The reference reader. Its text layer turns each raw read into events:
+// characters, and NOTHING for a read that yields nothing.
 const int NOTHING = -1;
 
 struct TextModel {
-  std::deque<ScriptedRead> steps;
+  Cursor raw;
   bool charDevice;
-  int reads = 0;
-  bool ctrlZ = false;   // a file or pipe met its Ctrl-Z
-  bool heldCR = false;  // a CR waits to learn whether an LF follows
-  std::deque<int> events;
+  int reads;
+  bool ctrlZ;   // a file or pipe met its Ctrl-Z
+  bool heldCR;  // a CR waits to learn whether an LF follows
+  // The events of the last read: a held CR, its bytes, a NOTHING.
+  int events[RAW_READ_SIZE + 2];
+  int count, next;
 };
 
-// One raw read, as a pipe gives it: at most RAW_READ_SIZE bytes of a step.
-ScriptedRead RawRead(TextModel& m) {
-  ++m.reads;
-  if (m.steps.empty())
-    return End();
-  ScriptedRead step = m.steps.front();
-  if (step.kind != ScriptedRead::DATA) {
-    m.steps.pop_front();
-    return step;
-  }
-  ScriptedRead read = Data(step.bytes.substr(0, RAW_READ_SIZE));
-  m.steps.front().bytes.erase(0, RAW_READ_SIZE);
-  if (m.steps.front().bytes.empty())
-    m.steps.pop_front();
-  return read;
-}
+void Emit(TextModel& m, int event) { m.events[m.count++] = event; }
 
-// Performs one read and adds the events it gives, a byte at a time.
+// Performs one read and lists the events it gives, a byte at a time.
 void ReadOnce(TextModel& m) {
+  m.count = m.next = 0;
   if (m.ctrlZ) {
-    m.events.push_back(NOTHING);  // and nothing more is read
+    Emit(m, NOTHING);  // and nothing more is read
     return;
   }
-  ScriptedRead read = RawRead(m);
-  if (read.kind != ScriptedRead::DATA) {
+  ++m.reads;
+  const char* b = nullptr;
+  size_t n = 0;
+  if (Take(m.raw, RAW_READ_SIZE, &b, &n) != DATA) {
     if (m.heldCR)
-      m.events.push_back(CR);  // the last byte of the input stays
+      Emit(m, CR);  // the last byte of the input stays
     m.heldCR = false;
-    m.events.push_back(NOTHING);
+    Emit(m, NOTHING);
     return;
   }
-  const std::string& b = read.bytes;
-  for (size_t i = 0; i < b.size(); ++i) {
+  for (size_t i = 0; i < n; ++i) {
     if (m.heldCR) {
       m.heldCR = false;
       if (b[i] == LF) {
-        m.events.push_back(LF);
+        Emit(m, LF);
         continue;
       }
-      m.events.push_back(CR);
+      Emit(m, CR);
     }
     if (b[i] == CTRL_Z) {
       if (!m.charDevice)
         m.ctrlZ = true;
       if (i == 0)
-        m.events.push_back(NOTHING);  // a read that begins with Ctrl-Z
+        Emit(m, NOTHING);  // a read that begins with Ctrl-Z
       return;
     }
     if (b[i] == CR)
       m.heldCR = true;
     else
-      m.events.push_back(static_cast<unsigned char>(b[i]));
+      Emit(m, static_cast<unsigned char>(b[i]));
   }
 }
 
 int NextEvent(TextModel& m) {
-  while (m.events.empty())
+  while (m.next == m.count)
     ReadOnce(m);  // a read of a lone CR gives no event yet: read on
-  int e = m.events.front();
-  m.events.pop_front();
-  return e;
+  return m.events[m.next++];
 }
 
 struct ModelResult {
-  std::string mail;          // what is stored
-  unsigned long long length; // every character appended
+  char mail[MAX_MAIL_LENGTH];  // what is stored, NUL-terminated
+  size_t stored;
+  unsigned long long length;   // every character appended
   int reads;
 };
 
+TextModel model;
+ModelResult want;
+
 // Pieces of at most 998 characters up to an LF, cut by a read that yields
 // nothing; an empty piece stops. NUL bytes are dropped one by one.
-ModelResult ModelRead(const std::vector<ScriptedRead>& steps, bool charDevice) {
-  TextModel m;
-  m.steps.assign(steps.begin(), steps.end());
+void ModelRead(bool charDevice) {
+  TextModel& m = model;
+  m.raw = {0, 0};
   m.charDevice = charDevice;
-  ModelResult r{"", 0, 0};
+  m.reads = 0;
+  m.ctrlZ = m.heldCR = false;
+  m.count = m.next = 0;
+  want.stored = 0;
+  want.length = 0;
   for (;;) {
-    std::string piece;
-    while (piece.size() < 998) {
+    int piece = 0;  // characters taken into the piece
+    while (piece < 998) {
       int e = NextEvent(m);
       if (e == NOTHING)
         break;
-      piece += static_cast<char>(e);
+      ++piece;
+      if (e != '\0') {
+        ++want.length;
+        if (want.stored < MAX_MAIL_LENGTH - 1)
+          want.mail[want.stored++] = static_cast<char>(e);
+      }
       if (e == LF)
         break;
     }
-    if (piece.empty())
+    if (piece == 0)
       break;
-    for (char c : piece) {
-      if (c == '\0')
-        continue;
-      ++r.length;
-      if (r.mail.size() < MAX_MAIL_LENGTH - 1)
-        r.mail += c;
-    }
   }
-  r.reads = m.reads;
-  return r;
+  want.mail[want.stored] = '\0';
+  want.reads = m.reads;
 }
 
 // True when reading may stop before the script's end even for a writer
 // that goes on: a Ctrl-Z, or two reads in a row that yield nothing.
-bool MayStopEarly(const std::vector<ScriptedRead>& steps) {
-  for (size_t i = 0; i < steps.size(); ++i) {
-    if (steps[i].bytes.find(CTRL_Z) != std::string::npos)
+bool MayStopEarly() {
+  for (size_t i = 0; i < stepCount; ++i) {
+    if (memchr(scriptBytes + steps[i].at, CTRL_Z, steps[i].size))
       return true;
-    if (i > 0 && steps[i].kind != ScriptedRead::DATA &&
-        steps[i - 1].kind != ScriptedRead::DATA)
+    if (i > 0 && steps[i].kind != DATA && steps[i - 1].kind != DATA)
       return true;
   }
   return false;
 }
 
+// Each LF that does not follow a CR gets one; nothing else changes.
+char wantDisplay[DISPLAY_TEXT_SIZE];
+
 void CheckDisplayText() {
   BuildDisplayText();
-  std::string mail = mailText;
-  std::string display = displayText;
-  CHECK(strlen(displayText) < DISPLAY_TEXT_SIZE);
-  size_t bareLFs = 0;
-  std::string simple;
-  for (size_t i = 0; i < mail.size(); ++i) {
-    if (mail[i] == LF && (i == 0 || mail[i - 1] != CR)) {
-      ++bareLFs;
-      simple += CR;
-    }
-    simple += mail[i];
+  size_t n = 0;
+  for (size_t i = 0; mailText[i] != '\0'; ++i) {
+    if (mailText[i] == LF && (i == 0 || mailText[i - 1] != CR))
+      wantDisplay[n++] = CR;
+    wantDisplay[n++] = mailText[i];
   }
-  CHECK(display.size() == mail.size() + bareLFs);
-  for (size_t i = 0; i < display.size(); ++i)
-    if (display[i] == LF)
-      CHECK(i > 0 && display[i - 1] == CR);
-  CHECK(display == simple);
+  CHECK(strlen(displayText) == n);
+  CHECK(memcmp(displayText, wantDisplay, n) == 0);
 }
 
-void CheckOne(const std::vector<ScriptedRead>& steps, bool charDevice) {
-  script.assign(steps.begin(), steps.end());
+void CheckOne(bool charDevice) {
+  fed = {0, 0};
   readsMade = 0;
-  ReadMailTextFrom(ScriptRead, charDevice);
-  ModelResult want = ModelRead(steps, charDevice);
+  ReadMailTextFrom(FeedRead, charDevice);
+  ModelRead(charDevice);
 
   size_t stored = strlen(mailText);
   CHECK(stored < MAX_MAIL_LENGTH);
-  CHECK(stored == want.mail.size());  // also: no NUL inside the mail text
-  CHECK(memcmp(mailText, want.mail.data(), stored) == 0);
+  CHECK(stored == want.stored);  // also: no NUL inside the mail text
+  CHECK(memcmp(mailText, want.mail, stored) == 0);
 
   bool refused = MailTextTooLong();
   CHECK(refused == (MailTextLength() >= MAX_MAIL_LENGTH));
@@ -247,8 +296,8 @@ void CheckOne(const std::vector<ScriptedRead>& steps, bool charDevice) {
     // A refused file or pipe is drained to its end; its length is counted
     // only until it was certain to be too long.
     CHECK(MailTextLength() <= want.length);
-    if (!MayStopEarly(steps))
-      CHECK(script.empty());
+    if (!MayStopEarly())
+      CHECK(fed.step == stepCount);
   }
   CheckDisplayText();
 }
@@ -256,8 +305,8 @@ void CheckOne(const std::vector<ScriptedRead>& steps, bool charDevice) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::vector<ScriptedRead> steps = Decode(data, size);
-  CheckOne(steps, false);
-  CheckOne(steps, true);
+  Decode(data, size);
+  CheckOne(false);
+  CheckOne(true);
   return 0;
 }
