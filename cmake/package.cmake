@@ -50,6 +50,23 @@ file(GENERATE OUTPUT ${PKG_DIR}/README.txt CONTENT "${text}"
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/LICENSE ${CMAKE_SOURCE_DIR}/packaging/README.txt.in)
 
+# The manual page as plain text, also with CR LF ends, for the zip: where
+# there is no man, the one full statement of how a message is read. Made
+# when the tree is configured, as the page itself is.
+find_program(GROFF groff)
+if(GROFF)
+  execute_process(
+    COMMAND ${GROFF} -man -Tascii -P-cbou ${MAILVIEW_GENERATED}/mailview.1
+    OUTPUT_VARIABLE text ERROR_VARIABLE err RESULT_VARIABLE status)
+  if(NOT status EQUAL 0 OR err)
+    message(FATAL_ERROR "groff could not render the manual page: ${err}")
+  endif()
+  string(REPLACE "\n" "\r\n" text "${text}")
+  file(WRITE ${PKG_DIR}/mailview.txt "${text}")
+else()
+  message(STATUS "No groff: the Windows zip cannot be made here")
+endif()
+
 install(TARGETS mailview RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
   COMPONENT linux)
 install(FILES ${PKG_DIR}/mailview.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
@@ -63,7 +80,7 @@ install(FILES ${MAILVIEW_WIN32_EXE} DESTINATION win32
   COMPONENT windows EXCLUDE_FROM_ALL)
 install(FILES ${MAILVIEW_WIN64_EXE} DESTINATION win64
   COMPONENT windows EXCLUDE_FROM_ALL)
-install(FILES ${PKG_DIR}/README.txt DESTINATION .
+install(FILES ${PKG_DIR}/README.txt ${PKG_DIR}/mailview.txt DESTINATION .
   COMPONENT windows EXCLUDE_FROM_ALL)
 
 set(CPACK_GENERATOR DEB ZIP)
@@ -88,7 +105,8 @@ or Esc. The calling program waits until the window is closed.
 It lets you see what a program would have mailed while you write or test
 it. A message of 10,000 characters or more is refused with an
 "Email too long" box. The exit status is always 0; without a display,
-mailview reads the message and ends at once.]])
+mailview reads the message and ends at once. The manual page, mailview(1),
+gives the rules by which a message is read.]])
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/package_dirs.cmake)
 set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/package_normalize.cmake)
 

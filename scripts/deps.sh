@@ -38,8 +38,9 @@ callers_and_comparisons=(php-cli php-symfony-mailer libphp-phpmailer zenity)
 # a window manager and a Wayland compositor for the window's tests
 desktops=(openbox weston)
 # file: CPack asks it which staged files are programs, for dpkg-shlibdeps;
-# strip-nondeterminism puts the zip's files in a fixed order
-packaging=(dpkg-dev lintian file strip-nondeterminism)
+# strip-nondeterminism puts the zip's files in a fixed order; groff renders
+# the manual page as text for the zip
+packaging=(dpkg-dev lintian file strip-nondeterminism groff-base)
 
 case $set_name in
 linux) packages=("${build_linux[@]}") ;;

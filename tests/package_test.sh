@@ -149,6 +149,7 @@ check_zip() {
   cmake -E tar tf "$tmp/out/$zip" >"$tmp/files"  # in this order
   diff -u - "$tmp/files" <<EOF || fail "file list of the zip"
 $top/README.txt
+$top/mailview.txt
 $top/win32/
 $top/win32/mailview.exe
 $top/win64/
@@ -158,12 +159,21 @@ EOF
   cmp -s "$tmp/$top/win32/mailview.exe" "$win32" || fail "win32/mailview.exe differs from $win32"
   cmp -s "$tmp/$top/win64/mailview.exe" "$win64" || fail "win64/mailview.exe differs from $win64"
 
-  local txt=$tmp/$top/README.txt lf cr crlf
-  lf=$(tr -cd '\n' <"$txt" | wc -c)
-  cr=$(tr -cd '\r' <"$txt" | wc -c)
-  crlf=$(grep -c $'\r$' "$txt" || true)
-  [ "$lf" -gt 0 ] && [ "$lf" = "$cr" ] && [ "$lf" = "$crlf" ] && [ "$(tail -c1 "$txt" | od -An -tx1)" = " 0a" ] ||
-    fail "README.txt: $lf LF, $cr CR, $crlf CR LF; want CR LF line ends only"
+  local txt lf cr crlf
+  for txt in "$tmp/$top/README.txt" "$tmp/$top/mailview.txt"; do
+    lf=$(tr -cd '\n' <"$txt" | wc -c)
+    cr=$(tr -cd '\r' <"$txt" | wc -c)
+    crlf=$(grep -c $'\r$' "$txt" || true)
+    [ "$lf" -gt 0 ] && [ "$lf" = "$cr" ] && [ "$lf" = "$crlf" ] && [ "$(tail -c1 "$txt" | od -An -tx1)" = " 0a" ] ||
+      fail "${txt##*/}: $lf LF, $cr CR, $crlf CR LF; want CR LF line ends only"
+  done
+  # The manual as plain text: the same page, words and all, no formatting.
+  ! LC_ALL=C grep -q $'[^\r -~]' "$tmp/$top/mailview.txt" || fail "mailview.txt: not plain ASCII text"
+  tr -d '\r' <"$tmp/$top/mailview.txt" | tr -s ' \n' '  ' >"$tmp/manual"
+  for words in 'Ctrl-Z byte (0x1A) ends the message' 'Email too long' 'EXIT STATUS Always 0'; do
+    grep -qF "$words" "$tmp/manual" || fail "mailview.txt does not say: $words"
+  done
+  txt=$tmp/$top/README.txt
   tr -d '\r' <"$txt" >"$tmp/readme"
   head -1 "$tmp/readme" | grep -qx "mailview $version for Windows" || fail "README.txt: no version"
   grep -qF 'win32\mailview.exe' "$tmp/readme" && grep -qF 'win64\mailview.exe' "$tmp/readme" ||
