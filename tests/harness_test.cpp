@@ -92,6 +92,21 @@ TEST(Harness, SetsAndRemovesVariables) {
   EXPECT_STREQ(":99", getenv("DISPLAY")) << "ours is left alone";
 }
 
+// Starts cat reading a pipe of ours; the pipe's write end, or -1.
+int StartCatOnAPipe(Process* cat) {
+  int p[2];
+  if (pipe(p) != 0)
+    return -1;
+  Options o;
+  o.stdinKind = GIVEN_FD;
+  o.fd = p[0];
+  bool started = Start(cat, {"cat"}, o);
+  close(p[0]);
+  if (!started)
+    close(p[1]);
+  return started ? p[1] : -1;
+}
+
 TEST(Harness, WaitsAreBoundedAndSeeWhatTheyWaitFor) {
   Process sleeper;
   ASSERT_TRUE(Start(&sleeper, {"sleep", "600"}));
@@ -100,17 +115,12 @@ TEST(Harness, WaitsAreBoundedAndSeeWhatTheyWaitFor) {
 
   // cat waits for its input, takes what is written, and ends at its end,
   // which makes its exit fd readable.
-  int p[2];
-  ASSERT_EQ(0, pipe(p));
-  Options o;
-  o.stdinKind = GIVEN_FD;
-  o.fd = p[0];
   Process cat;
-  ASSERT_TRUE(Start(&cat, {"cat"}, o));
-  close(p[0]);
+  int writer = StartCatOnAPipe(&cat);
+  ASSERT_GE(writer, 0);
   long before = BytesRead(cat);
   ASSERT_GE(before, 0);
-  ASSERT_TRUE(WriteAll(p[1], "seen\n"));
+  ASSERT_TRUE(WriteAll(writer, "seen\n"));
   EXPECT_TRUE(WaitUntilRead(cat, before + 5, 60));
   std::string out;
   EXPECT_TRUE(ReadUntil(&cat, "se", "en\n", 60, &out));
@@ -118,7 +128,7 @@ TEST(Harness, WaitsAreBoundedAndSeeWhatTheyWaitFor) {
   ASSERT_GE(cat.exitFd, 0);
   struct pollfd end = {cat.exitFd, POLLIN, 0};
   EXPECT_EQ(0, poll(&end, 1, 0));
-  close(p[1]);
+  close(writer);
   EXPECT_EQ(1, poll(&end, 1, 60 * 1000));
   EXPECT_EQ(0, WaitForExit(&cat, 60));
   EXPECT_TRUE(Ended(cat));
@@ -127,16 +137,11 @@ TEST(Harness, WaitsAreBoundedAndSeeWhatTheyWaitFor) {
 TEST(Harness, SeesAProgramWaitForItsInput) {
   if (!SystemCallsCanBeSeen())
     GTEST_SKIP() << "the kernel shows system calls in another numbering here (an emulator?)";
-  int p[2];
-  ASSERT_EQ(0, pipe(p));
-  Options o;
-  o.stdinKind = GIVEN_FD;
-  o.fd = p[0];
   Process cat;
-  ASSERT_TRUE(Start(&cat, {"cat"}, o));
-  close(p[0]);
+  int writer = StartCatOnAPipe(&cat);
+  ASSERT_GE(writer, 0);
   EXPECT_TRUE(WaitUntilWaitingForInput(cat, 60));
-  close(p[1]);
+  close(writer);
   EXPECT_EQ(0, WaitForExit(&cat, 60));
   EXPECT_FALSE(WaitUntilWaitingForInput(cat, 0.1)) << "gone";
 }
