@@ -240,10 +240,17 @@ struct Run {
   std::string path;
 };
 
-// The median time to mapped, in milliseconds, of each of `runs`, the runs
-// taking turns, into medians[]. False when one failed.
+// The least of `n` values.
+double Least(double* values, int n) {
+  return *std::min_element(values, values + n);
+}
+
+// The time to mapped, in milliseconds, of each of `runs`, the runs taking
+// turns, as `statistic` sums up its repetitions: into figures[]. False when
+// one failed.
 bool MapTimes(const std::vector<Run>& runs, int repetitions,
-              std::vector<double>* medians) {
+              double (*statistic)(double* values, int n),
+              std::vector<double>* figures) {
   std::vector<std::vector<double>> times(runs.size());
   double ended;
   for (int i = 0; i < repetitions; ++i) {
@@ -255,9 +262,9 @@ bool MapTimes(const std::vector<Run>& runs, int repetitions,
       times[r].push_back(mapped);
     }
   }
-  medians->clear();
+  figures->clear();
   for (std::vector<double>& t : times)
-    medians->push_back(Median(t.data(), static_cast<int>(t.size())) * 1000);
+    figures->push_back(statistic(t.data(), static_cast<int>(t.size())) * 1000);
   return true;
 }
 
@@ -278,6 +285,55 @@ bool WriteBoth(const std::string& message, const char* dir, const char* name,
   runs->push_back({MAILVIEW, path + ".eml"});
   runs->push_back({FLOOR, path + ".shown"});
   return true;
+}
+
+// What MeasureHardLines found: each line's least time in mailview and in
+// the floor in the ranking, the lines picked from it and how many were
+// above the goal there; then the medians at length, the sample's pair
+// first, then each picked line's, mailview's before the floor's.
+struct HardLineFigures {
+  std::vector<double> mine, floors;
+  std::vector<int> picked;
+  int above;
+  std::vector<double> medians;
+};
+
+// Prints the table of the lines measured at length, and the goal.
+void PrintHardLines(const std::vector<AdversarialLine>& lines,
+                    const HardLineFigures& f, const char* sample,
+                    int rankingRuns, int repetitions) {
+  printf("Start-up with the lines hardest to lay out, mailview against the "
+         "floor given the text mailview shows: %zu lines of 9,999 bytes "
+         "ranked by the least of %d runs each, the programs taking turns, "
+         "%d of them above %.2f times the floor there. Then each line above "
+         "it (at most %d), the %d slowest in mailview and the sample message, "
+         "median of %d runs, taking turns\n\n",
+         lines.size(), rankingRuns, f.above, HARD_LINE_GOAL, MOST_ABOVE,
+         SLOWEST, repetitions);
+  printf("| message | in the ranking | mailview mapped | floor mapped "
+         "| against the floor | mailview against the sample "
+         "| floor against the sample |\n|---|---|---|---|---|---|---|\n");
+  const std::vector<double>& m = f.medians;
+  printf("| sample message (%s) | | %.1f ms | %.1f ms | %.2f | 1.00 | 1.00 |\n",
+         sample, m[0], m[1], m[0] / m[1]);
+  std::string verdicts;
+  bool allMet = f.above <= MOST_ABOVE;
+  for (size_t i = 0; i < f.picked.size(); ++i) {
+    int line = f.picked[i];
+    double mine = m[2 * i + 2], floor = m[2 * i + 3];
+    allMet = allMet && Met(mine / floor, HARD_LINE_GOAL);
+    const char* judged = Judged(mine / floor, HARD_LINE_GOAL);
+    verdicts += std::string(i ? ", " : "") + lines[line].what + " " + judged;
+    printf("| %s | %.1f ms, %.2f | %.1f ms | %.1f ms | %s | %.2f | %.2f |\n",
+           lines[line].what, f.mine[line], f.mine[line] / f.floors[line],
+           mine, floor, judged, mine / m[0], floor / m[1]);
+  }
+  if (f.above > MOST_ABOVE)
+    verdicts += ", and " + std::to_string(f.above - MOST_ABOVE) +
+                " more above it in the ranking, not measured at length";
+  printf("\nGoal: the hardest lines, mailview mapped against the floor given "
+         "the same text, every line within %.2f: %s (%s)\n\n",
+         HARD_LINE_GOAL, allMet ? "met" : "MISSED", verdicts.c_str());
 }
 
 // The lines hardest to lay out: each line, mailview and the floor given the
@@ -301,60 +357,31 @@ bool MeasureHardLines(const char* sample, const char* dir, int repetitions) {
     if (!WriteBoth(lines[i].text, dir, name, &ranking))
       return false;
   }
-  // A few runs each, after one of each program to warm the caches: a single
-  // run's ranking is at the mercy of whatever else the machine does.
+  // A few runs each, after one of each program to warm the caches, and the
+  // least of them: whatever else the machine does only ever adds time, and
+  // a line that two busy moments made slow would take the place of one
+  // that is.
   const int RANKING_RUNS = 3;
-  std::vector<double> once, medians;
+  std::vector<double> least;
   double unused;
   if (!RunOnce(MAILVIEW, contest[0].path.c_str(), &unused, &unused) ||
       !RunOnce(FLOOR, contest[1].path.c_str(), &unused, &unused) ||
-      !MapTimes(ranking, RANKING_RUNS, &once))
+      !MapTimes(ranking, RANKING_RUNS, Least, &least))
     return false;
-  std::vector<double> mine, floors;
-  for (size_t i = 0; i < once.size(); i += 2) {
-    mine.push_back(once[i]);
-    floors.push_back(once[i + 1]);
+  HardLineFigures f;
+  for (size_t i = 0; i < least.size(); i += 2) {
+    f.mine.push_back(least[i]);
+    f.floors.push_back(least[i + 1]);
   }
-  int above;
-  std::vector<int> picked =
-      PickLines(mine, floors, HARD_LINE_GOAL, MOST_ABOVE, SLOWEST, &above);
-  for (int line : picked) {
+  f.picked = PickLines(f.mine, f.floors, HARD_LINE_GOAL, MOST_ABOVE, SLOWEST,
+                       &f.above);
+  for (int line : f.picked) {
     contest.push_back(ranking[2 * line]);
     contest.push_back(ranking[2 * line + 1]);
   }
-  if (!MapTimes(contest, repetitions, &medians))
+  if (!MapTimes(contest, repetitions, Median, &f.medians))
     return false;
-  printf("Start-up with the lines hardest to lay out, mailview against the "
-         "floor given the text mailview shows: %zu lines of 9,999 bytes, "
-         "%d runs each, the programs taking turns; %d above %.2f times the "
-         "floor in those runs. Then each line above it (at most %d), the %d "
-         "slowest in mailview and the sample message, median of %d runs, "
-         "taking turns\n\n",
-         lines.size(), RANKING_RUNS, above, HARD_LINE_GOAL, MOST_ABOVE,
-         SLOWEST, repetitions);
-  printf("| message | in the ranking | mailview mapped | floor mapped "
-         "| against the floor | mailview against the sample "
-         "| floor against the sample |\n|---|---|---|---|---|---|---|\n");
-  printf("| sample message (%s) | | %.1f ms | %.1f ms | %.2f | 1.00 | 1.00 |\n",
-         sample, medians[0], medians[1], medians[0] / medians[1]);
-  std::string verdicts;
-  bool allMet = above <= MOST_ABOVE;
-  for (size_t i = 0; i < picked.size(); ++i) {
-    int line = picked[i];
-    double m = medians[2 * i + 2], f = medians[2 * i + 3];
-    allMet = allMet && Met(m / f, HARD_LINE_GOAL);
-    const char* judged = Judged(m / f, HARD_LINE_GOAL);
-    verdicts += std::string(i ? ", " : "") + lines[line].what + " " + judged;
-    printf("| %s | %.1f ms, %.2f | %.1f ms | %.1f ms | %s | %.2f | %.2f |\n",
-           lines[line].what, mine[line], mine[line] / floors[line], m, f,
-           judged, m / medians[0], f / medians[1]);
-  }
-  if (above > MOST_ABOVE)
-    verdicts += ", and " + std::to_string(above - MOST_ABOVE) +
-                " more above it in the ranking, not measured at length";
-  printf("\nGoal: the hardest lines, mailview mapped against the floor given "
-         "the same text, every line within %.2f: %s (%s)\n\n",
-         HARD_LINE_GOAL, allMet ? "met" : "MISSED", verdicts.c_str());
+  PrintHardLines(lines, f, sample, RANKING_RUNS, repetitions);
   return true;
 }
 
