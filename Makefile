@@ -65,7 +65,8 @@ fuzz: deps
 	cmake --build --preset fuzz -j $(JOBS)
 	ctest --preset fuzz -j $(JOBS)
 
-# Figures, not tests: intake throughput against cat, start-up against zenity.
+# Figures, not tests: intake throughput against cat, start-up against the
+# floor and zenity, the hardest lines against the floor.
 .PHONY: bench
 bench: build
 	bench/run.sh

@@ -11,6 +11,10 @@ double Median(double* values, int n) {
   return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
+double Least(double* values, int n) {
+  return *std::min_element(values, values + n);
+}
+
 bool Met(double ratio, double goal) {
   return round(ratio * 100) / 100 <= goal + 1e-9;
 }

@@ -8,6 +8,9 @@
 // The median of values[0..n), n >= 1. Sorts `values`.
 double Median(double* values, int n);
 
+// The least of values[0..n), n >= 1.
+double Least(double* values, int n);
+
 // Whether a ratio meets a goal it must not exceed, judged as shown: to two
 // decimals.
 bool Met(double ratio, double goal);

@@ -11,6 +11,8 @@ TEST(FiguresTest, Median) {
   EXPECT_EQ(Median(even, 4), 2.5);
   double one[] = {7};
   EXPECT_EQ(Median(one, 1), 7);
+  double unsorted[] = {5, 2, 9};
+  EXPECT_EQ(Least(unsorted, 3), 2);
 }
 
 TEST(FiguresTest, JudgesTheFigureShown) {

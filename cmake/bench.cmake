@@ -24,7 +24,8 @@ add_library(mailview_window_text STATIC bench/window_text.cpp
 target_include_directories(mailview_window_text PUBLIC bench platform/gtk)
 target_link_libraries(mailview_window_text PUBLIC mailview_core PkgConfig::GLIB)
 
-add_executable(startup_bench bench/startup_bench.cpp tests/adversarial_lines.cpp)
+add_executable(startup_bench bench/startup_bench.cpp bench/startup_runs.cpp
+               bench/hard_lines.cpp tests/adversarial_lines.cpp)
 target_link_libraries(startup_bench PRIVATE mailview_bench mailview_window_text
                       PkgConfig::X11 PkgConfig::XTST)
 
