@@ -57,7 +57,8 @@ bool WriteBoth(const std::string& message, const char* dir, const char* name,
                std::vector<Run>* runs) {
   std::string shown;
   std::string path = std::string(dir) + "/" + name;
-  if (!WindowText(message, &shown) || !WriteFile((path + ".eml").c_str(), message) ||
+  if (!WindowText(message, &shown) ||
+      !WriteFile((path + ".eml").c_str(), message) ||
       !WriteFile((path + ".shown").c_str(), shown)) {
     fprintf(stderr, "startup_bench: cannot write %s for both programs\n", name);
     return false;

@@ -5,9 +5,9 @@
 // ended after Enter was pressed in it.
 // Then the lines hardest to lay out (tests/adversarial_lines.h, and every
 // byte repeated on one line), each against the floor given the text that
-// mailview's window shows for it: a few runs of each to rank them, then the
-// highest against the floor and the slowest, and the sample message, at
-// length, the programs taking turns.
+// mailview's window shows for it: a few runs of each to rank them, then
+// every line above the goal there and the slowest, and the sample message,
+// at length, the programs taking turns.
 //   startup_bench MAILVIEW FLOOR DATA_DIR [REPETITIONS [SAMPLE_MESSAGE]]
 // Runs on the display named by DISPLAY, which should have no other clients.
 #include <stdio.h>
