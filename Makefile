@@ -73,7 +73,8 @@ fuzz-long: deps
 	cmake --preset fuzz -DMAILVIEW_WERROR=$(WERROR) -DMAILVIEW_FUZZ_RUNS=$(RUNS) >/dev/null
 	cmake --build --preset fuzz -j $(JOBS) --target fuzz-long
 
-# Figures, not tests: intake throughput against cat, start-up against zenity.
+# Figures, not tests: intake throughput against cat, start-up against the
+# floor and zenity, the hardest lines against the floor.
 .PHONY: bench
 bench: build
 	bench/run.sh

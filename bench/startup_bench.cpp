@@ -4,161 +4,29 @@
 // process's start until its window is mapped, and until the process has
 // ended after Enter was pressed in it.
 // Then the lines hardest to lay out (tests/adversarial_lines.h, and every
-// byte repeated on one line) against the sample message: each line once to
-// find the slowest, then the slowest few and the sample taking turns.
+// byte repeated on one line), each against the floor given the text that
+// mailview's window shows for it: a few runs of each to rank them, then
+// every line above the goal there and the slowest, and the sample message,
+// at length, the programs taking turns.
 //   startup_bench MAILVIEW FLOOR DATA_DIR [REPETITIONS [SAMPLE_MESSAGE]]
 // Runs on the display named by DISPLAY, which should have no other clients.
-#include <X11/Xlib.h>
-#include <X11/extensions/XTest.h>
-#include <X11/keysym.h>
-#include <fcntl.h>
-#include <poll.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <algorithm>
-#include <string>
-#include <vector>
-
-#include "adversarial_lines.h"
 #include "figures.h"
-#include "harness.h"
+#include "hard_lines.h"
 #include "sample_mail.h"
+#include "startup_runs.h"
 
 namespace {
 
-enum Program { MAILVIEW, FLOOR, ZENITY, PROGRAM_COUNT };
 const Program PROGRAMS[] = {MAILVIEW, FLOOR, ZENITY};
 // mailview maps within this many times the floor's time, and (the goal
 // before the floor was measured) this many times zenity's.
 const double FLOOR_GOAL = 1.05;
 const double ZENITY_GOAL = 0.80;
-const double HARD_LINE_GOAL = 1.50;  // against the sample message
 const int MAX_REPETITIONS = 101;
-// Generous bounds: a run that takes longer has failed.
-const double MAP_TIMEOUT = 30;
-const double END_TIMEOUT = 30;
-
-Display* display;
-KeyCode enterKey;
-const char* mailview;
-const char* floorWindow;
-// The title of each program's window, as last seen: shows that the window
-// timed is the one meant.
-char titles[PROGRAM_COUNT][64];
-
-int IgnoreXError(Display*, XErrorEvent*) {
-  return 0;  // the window may be gone before our focus request arrives
-}
-
-// Waits until an X event is queued or `exitFd` is readable, at most until
-// `deadline`. Returns false on the deadline.
-bool AwaitEventOrExit(int exitFd, double deadline) {
-  while (!XPending(display)) {
-    struct pollfd fds[2] = {{ConnectionNumber(display), POLLIN, 0},
-                            {exitFd, POLLIN, 0}};
-    double left = deadline - Now();
-    if (left <= 0)
-      return false;
-    poll(fds, 2, static_cast<int>(left * 1000) + 1);
-    if (fds[1].revents)
-      return true;
-  }
-  return true;
-}
-
-// Waits for the first top-level window mapped on the display. Returns it,
-// or None when the process ended first or the deadline passed.
-Window AwaitMap(int exitFd, double deadline) {
-  for (;;) {
-    if (!AwaitEventOrExit(exitFd, deadline))
-      return None;
-    while (XPending(display)) {
-      XEvent e;
-      XNextEvent(display, &e);
-      if (e.type == MapNotify && !e.xmap.override_redirect)
-        return e.xmap.window;
-    }
-    struct pollfd fd = {exitFd, POLLIN, 0};
-    if (poll(&fd, 1, 0) > 0)
-      return None;
-  }
-}
-
-// Presses and releases Enter in `window`, as a user would.
-void PressEnter(Window window) {
-  XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
-  XTestFakeKeyEvent(display, enterKey, True, CurrentTime);
-  XTestFakeKeyEvent(display, enterKey, False, CurrentTime);
-  XFlush(display);
-}
-
-// Copies the title of `window` into `title`.
-void GetTitle(Window window, char* title, int size) {
-  char* name = nullptr;
-  XFetchName(display, window, &name);
-  snprintf(title, size, "%s", name ? name : "(untitled)");
-  if (name)
-    XFree(name);
-}
-
-// Forgets the events of the run before.
-void DrainEvents() {
-  XSync(display, False);
-  while (XPending(display)) {
-    XEvent e;
-    XNextEvent(display, &e);
-  }
-}
-
-// Runs `program` once on `message`. Sets *mapped and *ended to the seconds
-// from its start until its window was mapped and until it had ended.
-// Returns false, with a word on standard error, when it failed.
-bool RunOnce(Program program, const char* message, double* mapped,
-             double* ended) {
-  const std::vector<std::string> argvs[] = {
-      {mailview}, {floorWindow}, {"zenity", "--text-info", "--font=Monospace"}};
-  const std::vector<std::string>& argv = argvs[program];
-  DrainEvents();
-  Options o;
-  o.stdinKind = GIVEN_FD;
-  o.fd = open(message, O_RDONLY | O_CLOEXEC);
-  o.out = o.err = DISCARD;
-  if (o.fd < 0)
-    return false;
-  double start = Now();
-  Process process;
-  bool started = Start(&process, argv, o);
-  close(o.fd);
-  int exitFd = process.exitFd;
-  if (!started || exitFd < 0) {
-    fprintf(stderr, "startup_bench: cannot start or watch %s\n", argv[0].c_str());
-    return false;
-  }
-  const char* failure = nullptr;
-  Window window = AwaitMap(exitFd, start + MAP_TIMEOUT);
-  *mapped = Now() - start;
-  if (window == None) {
-    failure = "showed no window";
-  } else {
-    GetTitle(window, titles[program], sizeof titles[program]);
-    PressEnter(window);
-    struct pollfd fd = {exitFd, POLLIN, 0};
-    if (poll(&fd, 1, static_cast<int>(END_TIMEOUT * 1000)) <= 0)
-      failure = "did not end after Enter";
-    *ended = Now() - start;
-  }
-  if (failure)
-    Kill(&process);
-  int status = WaitForExit(&process, END_TIMEOUT);
-  if (!failure && status != 0)
-    failure = "ended with an error";
-  if (failure)
-    fprintf(stderr, "startup_bench: %s %s (%s)\n", argv[0].c_str(), failure, message);
-  return !failure;
-}
 
 struct Figures {
   double mapped[MAX_REPETITIONS];
@@ -202,91 +70,6 @@ bool Measure(const char* label, const char* message, int repetitions,
   return true;
 }
 
-// Writes `text` to `path`; false when it could not.
-bool WriteFile(const char* path, const std::string& text) {
-  FILE* f = fopen(path, "wb");
-  if (!f)
-    return false;
-  bool written = fwrite(text.data(), 1, text.size(), f) == text.size();
-  return fclose(f) == 0 && written;
-}
-
-// The median time to mapped of mailview on each of `paths`, the runs of
-// the paths taking turns, into medians[]. False when a run failed.
-bool MapTimes(const std::vector<std::string>& paths, int repetitions,
-              std::vector<double>* medians) {
-  std::vector<std::vector<double>> times(paths.size());
-  double ended;
-  for (int i = 0; i < repetitions; ++i) {
-    for (size_t k = 0; k < paths.size(); ++k) {
-      size_t p = (i + k) % paths.size();
-      double mapped;
-      if (!RunOnce(MAILVIEW, paths[p].c_str(), &mapped, &ended))
-        return false;
-      times[p].push_back(mapped);
-    }
-  }
-  medians->clear();
-  for (std::vector<double>& t : times)
-    medians->push_back(Median(t.data(), static_cast<int>(t.size())) * 1000);
-  return true;
-}
-
-bool MeasureHardLines(const char* sample, const char* dir, int repetitions) {
-  std::vector<AdversarialLine> lines = AdversarialLines();
-  static char names[256][16];
-  for (int b = 1; b <= 0xFF; ++b) {
-    snprintf(names[b], sizeof names[b], "byte 0x%02X", b);
-    lines.push_back({names[b], Fill(std::string(1, static_cast<char>(b)))});
-  }
-  std::vector<std::string> paths;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    char path[4096];
-    snprintf(path, sizeof path, "%s/hard-line-%03zu.txt", dir, i);
-    if (!WriteFile(path, lines[i].text))
-      return false;
-    paths.push_back(path);
-  }
-  // A few runs each, after one to warm the caches, to find the slowest: a
-  // single run's ranking is at the mercy of whatever else the machine does.
-  const int RANKING_RUNS = 3;
-  std::vector<double> once;
-  double unused;
-  if (!RunOnce(MAILVIEW, sample, &unused, &unused) ||
-      !MapTimes(paths, RANKING_RUNS, &once))
-    return false;
-  std::vector<size_t> order;
-  for (size_t i = 0; i < lines.size(); ++i)
-    order.push_back(i);
-  std::sort(order.begin(), order.end(),
-            [&](size_t a, size_t b) { return once[a] > once[b]; });
-  const size_t SLOWEST = 3;
-  std::vector<std::string> contest = {sample};
-  for (size_t i = 0; i < SLOWEST; ++i)
-    contest.push_back(paths[order[i]]);
-  std::vector<double> medians;
-  if (!MapTimes(contest, repetitions, &medians))
-    return false;
-  printf("Start-up with the lines hardest to lay out: %zu lines of 9,999 bytes "
-         "ranked by the median of %d runs each, then the %zu slowest against "
-         "the sample message, median of %d runs, alternating\n\n",
-         lines.size(), RANKING_RUNS, SLOWEST, repetitions);
-  printf("| message | mailview mapped | against the sample |\n|---|---|---|\n");
-  printf("| sample message (%s) | %.1f ms | 1.00 |\n", sample, medians[0]);
-  double worst = 0;
-  size_t worstLine = order[0];
-  for (size_t i = 0; i < SLOWEST; ++i) {
-    double ratio = medians[i + 1] / medians[0];
-    printf("| %s | %.1f ms | %s |\n", lines[order[i]].what, medians[i + 1],
-           Judged(ratio, HARD_LINE_GOAL));
-    if (ratio > worst)
-      worst = ratio, worstLine = order[i];
-  }
-  printf("\nGoal: the hardest lines against the sample: slowest (%s) %s\n\n",
-         lines[worstLine].what, Judged(worst, HARD_LINE_GOAL));
-  return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -296,23 +79,13 @@ int main(int argc, char** argv) {
             "[SAMPLE_MESSAGE]]\n");
     return 2;
   }
-  mailview = argv[1];
-  floorWindow = argv[2];
   const char* dataDir = argv[3];
   setvbuf(stdout, nullptr, _IOLBF, 0);
   int repetitions = argc > 4 ? atoi(argv[4]) : 15;
   if (repetitions < 1 || repetitions > MAX_REPETITIONS)
     repetitions = 15;
-  display = XOpenDisplay(nullptr);
-  int unused;
-  if (!display || !XTestQueryExtension(display, &unused, &unused, &unused,
-                                       &unused)) {
-    fprintf(stderr, "startup_bench: needs an X display with XTEST\n");
+  if (!OpenStartupDisplay(argv[1], argv[2]))
     return 1;
-  }
-  XSetErrorHandler(IgnoreXError);
-  enterKey = XKeysymToKeycode(display, XK_Return);
-  XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
 
   mkdir(dataDir, 0755);
   const long SIZES[] = {3 * 1024, 9 * 1024};
@@ -334,8 +107,8 @@ int main(int argc, char** argv) {
   }
   printf("\nTimes from the start of the process; \"ended\" is after Enter "
          "was pressed as soon as the window was mapped. Windows timed: "
-         "\"%s\", \"%s\" and \"%s\".\n\n", titles[MAILVIEW], titles[FLOOR],
-         titles[ZENITY]);
+         "\"%s\", \"%s\" and \"%s\".\n\n", WindowTitle(MAILVIEW),
+         WindowTitle(FLOOR), WindowTitle(ZENITY));
   printf("Goal: start-up, mailview mapped against the floor: %s %s, %s %s\n\n",
          labels[0], verdicts[0], labels[1], verdicts[1]);
   if (argc > 5 && !MeasureHardLines(argv[5], dataDir, repetitions))
