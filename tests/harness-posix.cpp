@@ -131,9 +131,7 @@ bool OpenStdin(Process* p, const Options& o, int* in, int* feed) {
       if (*in < 0)
         return false;
       p->tempFile = name;
-      bool failed = false;
-      return Write(*in, o.input, &failed) == o.input.size() &&
-             lseek(*in, 0, SEEK_SET) == 0;
+      return WriteAll(*in, o.input) && lseek(*in, 0, SEEK_SET) == 0;
     }
     case DEV_NULL:
       *in = open("/dev/null", O_RDONLY | O_CLOEXEC);
