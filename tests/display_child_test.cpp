@@ -28,17 +28,6 @@ namespace {
 const char* const kMailview = MAILVIEW_EXE;
 const char kMail[] = "To: a@example.org\r\n\r\nhello\r\n";
 
-// Starts `argv` with `input` on a pipe that is then closed, and its
-// standard error along with its output.
-void StartOn(Process* p, const std::vector<std::string>& argv, const std::string& input,
-             const std::vector<std::string>& env) {
-  Options o;
-  o.input = input;
-  o.env = env;
-  o.err = CAPTURE;
-  EXPECT_TRUE(Start(p, argv, o));
-}
-
 // The process ids that `pid` has as children.
 std::vector<pid_t> ChildrenOf(pid_t pid) {
   std::string id = std::to_string(pid);
@@ -180,7 +169,8 @@ TEST(DisplayChild, HoweverItEndsTheProgramEndsWithZero) {
     ASSERT_NE(nullptr, d);
     ClaimUserTimeWindows(d);
     Process c;
-    StartOn(&c, t.argv, kMail, {"DISPLAY=" + x.display, "WAYLAND_DISPLAY"});
+    EXPECT_TRUE(
+        Start(&c, t.argv, Piped(kMail, {"DISPLAY=" + x.display, "WAYLAND_DISPLAY"}, CAPTURE)));
     EXPECT_NE("", FindWindow("Send Mail", 60, x.display));
     std::vector<pid_t> strace = ChildrenOf(c.pid);
     pid_t program = strace.size() == 1 ? strace[0] : -1, shower;
@@ -234,7 +224,8 @@ TEST(DisplayChild, GoesWhenTheProgramIsKilled) {
     XServer x;
     ASSERT_TRUE(StartXServer(&x));
     Process c;
-    StartOn(&c, {kMailview}, kMail, {"DISPLAY=" + x.display, "WAYLAND_DISPLAY"});
+    EXPECT_TRUE(
+        Start(&c, {kMailview}, Piped(kMail, {"DISPLAY=" + x.display, "WAYLAND_DISPLAY"}, CAPTURE)));
     EXPECT_NE("", FindWindow("Send Mail", 60, x.display));
     pid_t shower, program = c.pid;
     SendMailWindow(x, &shower);
@@ -259,8 +250,8 @@ TEST(DisplayChild, EndsWithZeroWhenTheCallerIgnoresSigchld) {
   XServer x;
   ASSERT_TRUE(StartXServer(&x));
   Process c;
-  StartOn(&c, {"env", "--ignore-signal=CHLD", kMailview}, kMail,
-          {"DISPLAY=" + x.display, "WAYLAND_DISPLAY"});
+  EXPECT_TRUE(Start(&c, {"env", "--ignore-signal=CHLD", kMailview},
+                    Piped(kMail, {"DISPLAY=" + x.display, "WAYLAND_DISPLAY"}, CAPTURE)));
   EXPECT_NE("", FindWindow("Send Mail", 60, x.display));
   EXPECT_TRUE(InMask(c.pid, "SigIgn:", SIGCHLD));
   pid_t shower;
@@ -291,7 +282,7 @@ TEST(DisplayChild, NoneWithoutADisplay) {
       what += e + " ";
     SCOPED_TRACE(what);
     Process c;
-    StartOn(&c, t.argv, kMail, env);
+    EXPECT_TRUE(Start(&c, t.argv, Piped(kMail, env, CAPTURE)));
     std::string out = ReadToEnd(&c, 60);
     EXPECT_EQ(0, WaitForExit(&c, 60)) << out;
     std::ifstream file(t.log);

@@ -18,16 +18,6 @@
 
 namespace {
 
-// Starts `argv` with `input` on a pipe, closed once written, and `env`.
-void StartOnPipe(Process* p, const std::vector<std::string>& argv, const std::string& input,
-                 const std::vector<std::string>& env, int err = INHERIT) {
-  Options o;
-  o.input = input;
-  o.env = env;
-  o.err = err;
-  EXPECT_TRUE(Start(p, argv, o));
-}
-
 // Starts the real program on a private X server with `input` on a pipe,
 // waits for its window named `title`, kills the server and returns the
 // program's exit status.
@@ -35,7 +25,8 @@ int StatusAfterDisplayDiesUnder(const std::string& input, const std::string& tit
   XServer x;
   EXPECT_TRUE(StartXServer(&x));
   Process mailview;
-  StartOnPipe(&mailview, {MAILVIEW_EXE}, input, {"DISPLAY=" + x.display, "WAYLAND_DISPLAY"});
+  EXPECT_TRUE(
+      Start(&mailview, {MAILVIEW_EXE}, Piped(input, {"DISPLAY=" + x.display, "WAYLAND_DISPLAY"})));
   EXPECT_NE("", FindWindow(title, 60, x.display)) << title;
   KillXServer(&x);
   EXPECT_EQ("", ReadToEnd(&mailview, 60));
@@ -59,10 +50,12 @@ int StatusAfterCompositorDiesUnder(const std::string& input, const std::string& 
   EXPECT_TRUE(StartCompositor(&wayland));
   // libwayland's trace of the program's requests and events, on the pipe.
   Process mailview;
-  StartOnPipe(&mailview, {MAILVIEW_EXE}, input,
-              {"XDG_RUNTIME_DIR=" + wayland.runtimeDir, "WAYLAND_DISPLAY=" + wayland.socket,
-               "GDK_BACKEND=wayland", "DISPLAY", "WAYLAND_DEBUG=client"},
-              CAPTURE);
+  EXPECT_TRUE(Start(&mailview, {MAILVIEW_EXE},
+                    Piped(input,
+                          {"XDG_RUNTIME_DIR=" + wayland.runtimeDir,
+                           "WAYLAND_DISPLAY=" + wayland.socket, "GDK_BACKEND=wayland",
+                           "DISPLAY", "WAYLAND_DEBUG=client"},
+                          CAPTURE)));
   // Shown: the title set, then the compositor's word that a surface has
   // entered its output.
   std::string trace;
@@ -124,21 +117,13 @@ TEST(Faults, AGibibyteWithPausesIsReadToItsEnd) {
   EXPECT_EQ(15, pauses);
 }
 
-// Starts `argv` with `in` as its standard input; the caller keeps `in`.
-void StartOn(Process* p, const std::vector<std::string>& argv, int in) {
-  Options o;
-  o.stdinKind = GIVEN_FD;
-  o.fd = in;
-  EXPECT_TRUE(Start(p, argv, o));
-}
-
 TEST(Faults, NonBlockingStandardInputLosesNothing) {
   // A pipe: every part is written only once the reader waits for it.
   int p[2];
   ASSERT_EQ(0, pipe2(p, O_CLOEXEC));
   fcntl(p[0], F_SETFL, fcntl(p[0], F_GETFL) | O_NONBLOCK);
   Process piped;
-  StartOn(&piped, {MAILVIEW_RECORD}, p[0]);
+  EXPECT_TRUE(Start(&piped, {MAILVIEW_RECORD}, Given(p[0])));
   close(p[0]);
   for (const char* part : {"To: a@example.org\r\n", "Subject: late\r", "\n\r\nbody"}) {
     EXPECT_TRUE(WaitUntilWaitingForInput(piped, 60));
@@ -153,7 +138,7 @@ TEST(Faults, NonBlockingStandardInputLosesNothing) {
   ASSERT_TRUE(OpenTerminal(&master, &slave));
   fcntl(slave, F_SETFL, fcntl(slave, F_GETFL) | O_NONBLOCK);
   Process typed;
-  StartOn(&typed, {MAILVIEW_RECORD}, slave);
+  EXPECT_TRUE(Start(&typed, {MAILVIEW_RECORD}, Given(slave)));
   EXPECT_TRUE(WaitUntilWaitingForInput(typed, 60));
   EXPECT_TRUE(WriteAll(master, "typed late\n"));
   EXPECT_TRUE(WaitUntilWaitingForInput(typed, 60));
@@ -174,7 +159,7 @@ TEST(Faults, TerminalHangingUpMidLineEndsTheReading) {
     if (controlling)
       argv = {"setsid", "--ctty", MAILVIEW_RECORD};
     Process mailview;
-    StartOn(&mailview, argv, slave);
+    EXPECT_TRUE(Start(&mailview, argv, Given(slave)));
     close(slave);
     // Waiting before anything is typed, it has read all it reads but the
     // terminal; the line has been taken once its count has grown by the

@@ -1,11 +1,18 @@
-// What Linux tells of a running program, in /proc: the system call it is
-// blocked in, and how much it has read.
+// What only Linux gives the harness: what it tells of a running program in
+// /proc (the system call it is blocked in, how much it has read), a pidfd
+// for each child, and the calls that harness-posix.cpp finds in
+// harness_system.h.
 #include "harness.h"
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include "harness_system.h"
 
 #include <fstream>
 
@@ -27,6 +34,29 @@ const long INPUT_WAITS[] = {
 };
 
 }  // namespace
+
+void CloseOnExecFrom(int first) {
+  close_range(first, ~0U, CLOSE_RANGE_CLOEXEC);
+}
+
+void TakeControllingTerminal(int fd) {
+  ioctl(fd, TIOCSCTTY, 0);
+}
+
+int ExitFd(pid_t pid) {
+  return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+}
+
+pid_t WaitForChild(pid_t pid, int* status, int options, Usage* usage) {
+  struct rusage used = {};
+  pid_t done = wait4(pid, status, options, &used);
+  if (done == pid && usage) {
+    usage->peakKiB = used.ru_maxrss;
+    usage->cpuSeconds = used.ru_utime.tv_sec + used.ru_stime.tv_sec +
+                        (used.ru_utime.tv_usec + used.ru_stime.tv_usec) / 1e6;
+  }
+  return done;
+}
 
 bool SystemCallsCanBeSeen() {
   // Read while it is being read, the file names that very read.

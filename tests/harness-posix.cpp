@@ -5,17 +5,15 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <string.h>
-#include <sys/ioctl.h>
-#include <sys/resource.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
+
+#include "harness_system.h"
 
 extern char** environ;
 
@@ -103,9 +101,9 @@ std::string Lookup(const std::string& name, const std::vector<std::string>& env)
   if (errToOut)
     dup2(1, 2);
   // Nothing else of ours: a pipe end it kept would hold its writer open.
-  close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
+  CloseOnExecFrom(3);
   if (terminal)
-    ioctl(0, TIOCSCTTY, 0);
+    TakeControllingTerminal(0);
   signal(SIGPIPE, SIG_DFL);
   execve(path, argv, envp);
   _exit(127);
@@ -256,16 +254,21 @@ bool WaitUntil(double seconds, const std::function<bool()>& done) {
 }
 
 bool OpenTerminal(int* master, int* slave) {
-  if (openpty(master, slave, NULL, NULL, NULL) != 0)
+  *master = posix_openpt(O_RDWR | O_NOCTTY);
+  if (*master < 0)
     return false;
+  const char* name = NULL;
+  *slave = -1;
+  if (grantpt(*master) == 0 && unlockpt(*master) == 0 && (name = ptsname(*master)))
+    *slave = open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
   struct termios t;
-  bool quiet = tcgetattr(*slave, &t) == 0;
+  bool quiet = *slave >= 0 && tcgetattr(*slave, &t) == 0;
   t.c_lflag &= ~ECHO;  // keep the master quiet; the keys still take effect
   if (!quiet || tcsetattr(*slave, TCSANOW, &t) != 0 ||
-      fcntl(*master, F_SETFD, FD_CLOEXEC) != 0 ||
-      fcntl(*slave, F_SETFD, FD_CLOEXEC) != 0) {
+      fcntl(*master, F_SETFD, FD_CLOEXEC) != 0) {
     close(*master);
-    close(*slave);
+    if (*slave >= 0)
+      close(*slave);
     return false;
   }
   return true;
@@ -311,7 +314,7 @@ bool Start(Process* p, const std::vector<std::string>& argv, const Options& o) {
     return false;
   }
   p->pid = pid;
-  p->exitFd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+  p->exitFd = ExitFd(pid);
   StartWriter(p, o, feed);
   return true;
 }
@@ -321,9 +324,8 @@ int WaitForExit(Process* p, double seconds, Usage* usage) {
     return -1;
   double deadline = Now() + seconds;
   int status = 0, result = -1;
-  struct rusage ru = {};
   for (;;) {
-    pid_t done = wait4(p->pid, &status, WNOHANG, &ru);
+    pid_t done = WaitForChild(p->pid, &status, WNOHANG, usage);
     if (done == p->pid) {
       result = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
       break;
@@ -333,7 +335,7 @@ int WaitForExit(Process* p, double seconds, Usage* usage) {
     double left = deadline - Now();
     if (left <= 0) {
       kill(p->pid, SIGKILL);
-      while (wait4(p->pid, &status, 0, &ru) < 0 && errno == EINTR) {
+      while (WaitForChild(p->pid, &status, 0, usage) < 0 && errno == EINTR) {
       }
       result = -2;
       break;
@@ -344,11 +346,6 @@ int WaitForExit(Process* p, double seconds, Usage* usage) {
   }
   p->pid = -1;
   Finish(p);
-  if (usage) {
-    usage->peakKiB = ru.ru_maxrss;
-    usage->cpuSeconds = ru.ru_utime.tv_sec + ru.ru_stime.tv_sec +
-                        (ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
-  }
   return result;
 }
 
@@ -394,12 +391,28 @@ std::string ReadToEnd(Process* p, double seconds) {
   return text;
 }
 
-Result RunProgram(const std::vector<std::string>& argv, const Options& o, double seconds) {
+Options Piped(const std::string& input, const std::vector<std::string>& env, int err) {
+  Options o;
+  o.input = input;
+  o.env = env;
+  o.err = err;
+  return o;
+}
+
+Options Given(int fd) {
+  Options o;
+  o.stdinKind = GIVEN_FD;
+  o.fd = fd;
+  return o;
+}
+
+Result RunProgram(const std::vector<std::string>& argv, const Options& o, double seconds,
+                  Usage* usage) {
   Process p;
   if (!Start(&p, argv, o))
     return {-1, "", 0, false};
   double deadline = Now() + seconds;
   std::string out = ReadToEnd(&p, seconds);
-  int status = WaitForExit(&p, deadline - Now());
+  int status = WaitForExit(&p, deadline - Now(), usage);
   return {status, out, p.written, p.writeFailed};
 }

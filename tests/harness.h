@@ -117,6 +117,15 @@ std::string ReadToEnd(Process* process, double seconds);
 bool ReadUntil(Process* process, const std::string& first,
                const std::string& then, double seconds, std::string* text);
 
+// Options for a program whose standard input is `input` on a pipe, closed
+// once written; `env` as in Options, standard error sent to `err`.
+Options Piped(const std::string& input,
+              const std::vector<std::string>& env = {}, int err = INHERIT);
+
+// Options for a program whose standard input is `fd`, which the caller
+// prepared and keeps.
+Options Given(int fd);
+
 struct Result {
   int status;  // as WaitForExit gives it
   std::string out;
@@ -125,9 +134,10 @@ struct Result {
 };
 
 // Starts `argv`, reads its output to the end and waits for it, all within
-// `seconds`.
+// `seconds`. Sets *usage as WaitForExit does.
 Result RunProgram(const std::vector<std::string>& argv,
-           const Options& options = Options(), double seconds = 60);
+                  const Options& options = Options(), double seconds = 60,
+                  Usage* usage = nullptr);
 
 // True when the kernel shows the system calls of the programs we start in
 // the numbers this harness was built with, as WaitUntilWaitingForInput

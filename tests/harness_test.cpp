@@ -13,11 +13,7 @@
 namespace {
 
 Result Shell(const std::string& script, const Options& o = Options(), Usage* usage = nullptr) {
-  Process p;
-  EXPECT_TRUE(Start(&p, {"sh", "-c", script}, o));
-  std::string out = ReadToEnd(&p, 60);
-  int status = WaitForExit(&p, 60, usage);
-  return {status, out, p.written, p.writeFailed};
+  return RunProgram({"sh", "-c", script}, o, 60, usage);
 }
 
 TEST(Harness, RedirectsAndReportsTheEnd) {
@@ -97,10 +93,7 @@ int StartCatOnAPipe(Process* cat) {
   int p[2];
   if (pipe(p) != 0)
     return -1;
-  Options o;
-  o.stdinKind = GIVEN_FD;
-  o.fd = p[0];
-  bool started = Start(cat, {"cat"}, o);
+  bool started = Start(cat, {"cat"}, Given(p[0]));
   close(p[0]);
   if (!started)
     close(p[1]);
