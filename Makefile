@@ -1,9 +1,12 @@
-# The two commands of the quick start, and installation.
+# Building, testing and installing mailview. The quick start is the first two:
 #   make demo     install what is missing, build, show a sample message
-#   make linux    install what building it needs, build the Linux tree
 #   make test     install what is missing, build both platforms and the
 #                 arm64 tree, run every test
-#   make install  put mailview and its manual page under $(DESTDIR)$(PREFIX)
+# and besides them:
+#   make linux, make win32, make win64   one build tree (CMakePresets.json)
+#   make asan, make fuzz, make fuzz-long the sanitizer tree's tests, fuzzing
+#   make bench    the benchmarks' figures (bench/README.md)
+#   make install  cmake --install of the Linux tree, under $(DESTDIR)$(PREFIX)
 #   make package  the Debian package and the Windows zip, in build/package/
 
 PREFIX ?= /usr/local
@@ -79,12 +82,12 @@ fuzz-long: deps
 bench: build
 	bench/run.sh
 
-# INSTALL_FROM: the build tree whose mailview is installed.
+# What `cmake --install` of the Linux tree lays out: the program and its
+# manual page. INSTALL_FROM: the build tree installed, made if need be.
 INSTALL_FROM ?= build/linux
 install:
 	test -x $(INSTALL_FROM)/mailview || $(MAKE) linux
-	install -D -m 755 $(INSTALL_FROM)/mailview $(DESTDIR)$(PREFIX)/bin/mailview
-	install -D -m 644 $(INSTALL_FROM)/generated/mailview.1 $(DESTDIR)$(PREFIX)/share/man/man1/mailview.1
+	DESTDIR=$(DESTDIR) cmake --install $(INSTALL_FROM) --prefix $(PREFIX)
 
 # Made by CPack from the three build trees, with SHA256SUMS beside them;
 # `make test` checks them with tests/package_test.sh.

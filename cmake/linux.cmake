@@ -1,8 +1,9 @@
 # Linux: the program over a small GTK 3 stand-in for the Windows dialog
-# functions, and the tests.
+# functions (platform/gtk), its resources embedded in it.
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)
 find_program(LLVM_RC NAMES llvm-rc llvm-rc-14 REQUIRED)
+find_program(GZIP gzip REQUIRED)
 
 # Hardened as Debian builds its packages: what dpkg-buildflags gives with
 # hardening=+all (tests/package_test.sh compares the two), and the
@@ -39,67 +40,17 @@ add_flags_taken(link -pie -Wl,-z,relro -Wl,-z,now)
 add_compile_options(-Wformat -Werror=format-security -Wdate-time
   "$<$<NOT:$<CONFIG:Debug>>:-U_FORTIFY_SOURCE;-D_FORTIFY_SOURCE=3>")
 
-# The Windows-facing headers come from platform/linux on this side.
-list(APPEND MAILVIEW_INCLUDES platform/linux)
+set(MAILVIEW_DIALOGS gtk_standin)
 
-# mailview.rc compiled to a .res and embedded: the dialog stand-in reads the
-# window's layout from the same bytes as Windows does. llvm-rc takes any
-# argument that starts with '/' as an option (/check/... is /C "heck/..."),
-# so the input file comes after "--".
-set(RES ${CMAKE_BINARY_DIR}/mailview.res)
-add_custom_command(OUTPUT ${RES}
-  COMMAND ${LLVM_RC} /I ${CMAKE_SOURCE_DIR}/platform/linux
-          /I ${CMAKE_SOURCE_DIR}/resources /I ${MAILVIEW_GENERATED} /FO ${RES}
-          -- ${CMAKE_SOURCE_DIR}/resources/mailview.rc
-  WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/resources
-  DEPENDS resources/mailview.rc resources/resource.h resources/mailview.ico
-          resources/mailview.manifest platform/linux/windows.h
-          ${MAILVIEW_GENERATED}/version.h
+# The manual page, compressed as Debian wants it: gzip -9 with no name or
+# time stamp in the header (-n), so that the bytes depend only on the text.
+set(MANUAL ${CMAKE_BINARY_DIR}/man/mailview.1.gz)
+add_custom_command(OUTPUT ${MANUAL}
+  COMMAND ${CMAKE_COMMAND} -E copy ${MAILVIEW_GENERATED}/mailview.1
+          ${CMAKE_BINARY_DIR}/man/mailview.1
+  COMMAND ${GZIP} -9nf ${CMAKE_BINARY_DIR}/man/mailview.1
+  DEPENDS ${MAILVIEW_GENERATED}/mailview.1
   VERBATIM)
-add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/program_res.cpp
-  COMMAND ${CMAKE_COMMAND} -DINPUT=${RES}
-          -DOUTPUT=${CMAKE_BINARY_DIR}/program_res.cpp -DNAME=programRes
-          -P ${CMAKE_SOURCE_DIR}/cmake/embed.cmake
-  DEPENDS ${RES} cmake/embed.cmake
-  VERBATIM)
-
-# Everything but the dialog functions: shared by the program and its tests.
-add_library(mailview_core STATIC
-  ${MAILVIEW_SOURCES}
-  platform/stdin-posix.cpp
-  platform/instance-posix.cpp
-  ${CMAKE_BINARY_DIR}/program_res.cpp)
-target_include_directories(mailview_core PUBLIC ${MAILVIEW_INCLUDES})
-
-# The dialog functions on GTK 3 (platform/gtk).
-# An object library: the Pango override in no_hyphens-gtk.cpp is found by GTK
-# at run time, never by the linker, so nothing may leave it out.
-add_library(mailview_gtk OBJECT
-  platform/gtk/dialog-gtk.cpp
-  platform/gtk/dialog_template.cpp
-  platform/gtk/dialog_window-gtk.cpp
-  platform/gtk/edit_text.cpp
-  platform/gtk/msgbox-gtk.cpp
-  platform/gtk/no_hyphens-gtk.cpp
-  platform/gtk/res_file.cpp
-  platform/gtk/short_items-gtk.cpp)
-target_include_directories(mailview_gtk PUBLIC ${MAILVIEW_INCLUDES} platform/gtk)
-target_link_libraries(mailview_gtk PUBLIC PkgConfig::GTK3)
-
-# The program shows its windows from a child process (desktop-posix.cpp).
-add_executable(mailview platform/main-posix.cpp platform/desktop-posix.cpp)
-target_link_libraries(mailview PRIVATE mailview_core mailview_gtk)
-
-# The tests, and the benchmarks, each when asked for. In a tree built for
-# another processor, whose programs run under an emulator, only the tests
-# that need no display.
-if(BUILD_TESTING OR MAILVIEW_BENCH)
-  include(cmake/harness.cmake)
-endif()
-if(BUILD_TESTING)
-  include(cmake/tests.cmake)
-  include(cmake/gtk_tests.cmake)
-endif()
-if(MAILVIEW_BENCH)
-  include(cmake/bench.cmake)
-endif()
+add_custom_target(manual ALL DEPENDS ${MANUAL})
+install(FILES ${MANUAL} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
+        COMPONENT program)

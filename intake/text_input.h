@@ -5,7 +5,9 @@
 #ifndef MAILVIEW_INTAKE_TEXT_INPUT_H_
 #define MAILVIEW_INTAKE_TEXT_INPUT_H_
 
-// Raw reads are at most this long, the size of the input stream's buffer.
+// Each raw read asks for at most this many bytes, as a C runtime's text
+// stream reads its standard input. The size is part of the rules: on a
+// terminal a Ctrl-Z drops the rest of its read.
 enum { RAW_READ_SIZE = 4096 };
 
 // Reads up to `size` raw bytes into `buf`. Returns the number of bytes read

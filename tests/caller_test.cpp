@@ -100,8 +100,6 @@ std::string XTool(const std::vector<std::string>& argv) {
 // closes it with Enter. The text, its line breaks as LF; false when no
 // window came.
 bool CopyWindowTextAndClose(std::string* text) {
-  const char* display = getenv("DISPLAY");
-  EXPECT_TRUE(display && *display) << "run under tests/with-display.sh";
   std::string window = FindWindow("Send Mail", 60);
   if (window.empty())
     return false;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # `make install` puts mailview and its manual page (written by CMake from
-# docs/mailview.1.in) under DESTDIR and PREFIX; the page renders without a
-# warning, and its PHP recipes work as written.
+# docs/mailview.1.in, gzipped) under DESTDIR and PREFIX, the very files that
+# `cmake --install` lays out; the page renders without a warning, and its
+# PHP recipes work as written.
 #   tests/install_test.sh SOURCE_DIR BUILD_DIR
 set -euo pipefail
 src=$1
@@ -17,13 +18,15 @@ for root in "$tmp/a/usr/local" "$tmp/b/opt/mv"; do
   [ -x "$root/bin/mailview" ] || fail "no $root/bin/mailview"
   cmp -s "$root/bin/mailview" "$build/mailview" || fail "$root/bin/mailview differs"
   [ "$(stat -c %a "$root/bin/mailview")" = 755 ] || fail "mode of $root/bin/mailview"
-  page=$root/share/man/man1/mailview.1
-  cmp -s "$page" "$build/generated/mailview.1" || fail "no or wrong $page"
+  page=$root/share/man/man1/mailview.1.gz
+  gunzip -c "$page" 2>/dev/null | cmp -s - "$build/generated/mailview.1" || fail "no or wrong $page"
   [ "$(stat -c %a "$page")" = 644 ] || fail "mode of $page"
 done
-[ "$(find "$tmp/a" -type f | wc -l)" = 2 ] || fail "more than two files installed"
+DESTDIR=$tmp/c cmake --install "$build" --prefix /opt/mv >/dev/null
+diff -r "$tmp/b" "$tmp/c" || fail "make install and cmake --install lay out different files"
+[ "$(find "$tmp/a" -type f | wc -l)" = 2 ] || fail "more than two files installed: $(find "$tmp/a" -type f)"
 
-page=$tmp/a/usr/local/share/man/man1/mailview.1
+page=$tmp/a/usr/local/share/man/man1/mailview.1.gz
 warnings=$(MANWIDTH=80 man --warnings=all -l "$page" 2>&1 >/dev/null)
 [ -z "$warnings" ] || fail "man warns: $warnings"
 text=$(MANWIDTH=80 man -l "$page" 2>/dev/null)

@@ -32,7 +32,8 @@ check_hardening() {  # PROGRAM: the packaged mailview, hardened as Debian's are
   # The flags its objects and its link were made with hold every one that
   # dpkg-buildflags gives for hardening (_FORTIFY_SOURCE at its level or
   # above); -g, -O2 and the prefix map come from the build type and CMake.
-  local dirs=("$build"/CMakeFiles/{mailview,mailview_core,mailview_gtk}.dir) dir flag level
+  local dirs=("$build"/CMakeFiles/entry.dir "$build"/{intake,viewer,platform}/CMakeFiles/*.dir
+              "$build"/platform/gtk/CMakeFiles/gtk_standin.dir) dir flag level
   for flag in $(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS) \
       $(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS); do
     case $flag in -g | -O2 | -ffile-prefix-map=*) continue ;; esac
@@ -46,7 +47,8 @@ check_hardening() {  # PROGRAM: the packaged mailview, hardened as Debian's are
     done
   done
   for flag in $(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS); do
-    grep -qxF -- "$flag" <(tr ' ' '\n' <"${dirs[0]}/link.txt") || fail "mailview is not linked with $flag"
+    grep -qxF -- "$flag" <(tr ' ' '\n' <"$build/CMakeFiles/mailview.dir/link.txt") ||
+      fail "mailview is not linked with $flag"
   done
   # And they took: what lintian and hardening-check look for, in the file.
   local elf=$tmp/elf

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# The tests of a build tree as CTest knows them:
+#  - each carries the label of its kind (unit, window, wine, package or
+#    fuzz), and `slow` besides when it takes over 20 s or so, so that
+#    `ctest -L` picks what a developer asks for;
+#  - every TEST and TEST_F of every *_test.cpp file in the FOLDERs given is
+#    a test of the tree: none builds and then never runs. With --built-only
+#    (a tree for another processor, which leaves out what needs a display),
+#    only the files whose test program the tree builds (named after the file).
+#   tests/tests_test.sh CTEST BUILD_DIR SOURCE_DIR [--all|--built-only FOLDER...]
+set -euo pipefail
+"$1" --test-dir "$2" --show-only=json-v1 | python3 -c '
+import json, os, re, sys
+build, source, mode, folders = sys.argv[1], sys.argv[2], sys.argv[3:4], sys.argv[4:]
+kinds = {"unit", "window", "wine", "package", "fuzz"}
+tests = json.load(sys.stdin)["tests"]
+if not tests:
+    sys.exit("no tests in this tree?")
+wrong = []
+for test in tests:
+    if test["name"].endswith("_NOT_BUILT"):
+        continue  # GoogleTest'"'"'s stand-in for a test program not built yet
+    labels = [v for p in test.get("properties", []) if p["name"] == "LABELS"
+              for v in p["value"]]
+    if len(kinds.intersection(labels)) != 1 or set(labels) - kinds - {"slow"}:
+        wrong.append("  %s: %s" % (test["name"], " ".join(labels) or "no label"))
+if wrong:
+    sys.exit("Want one of unit, window, wine, package, fuzz (and maybe slow):\n"
+             + "\n".join(wrong))
+
+names = {t["name"] for t in tests}
+case = re.compile(r"^\s*TEST(?:_F)?\(\s*(\w+)\s*,\s*(\w+)\s*\)", re.M)
+missing, files = [], 0
+for folder in folders:
+    for entry in sorted(os.listdir(os.path.join(source, folder))):
+        if not entry.endswith("_test.cpp"):
+            continue
+        program = os.path.join(build, entry[:-len(".cpp")])
+        if mode == ["--built-only"] and not os.path.exists(program):
+            continue
+        files += 1
+        with open(os.path.join(source, folder, entry)) as text:
+            for suite, name in case.findall(text.read()):
+                found = re.compile(r"(^|\.)%s\.%s$" % (suite, name))
+                if not any(found.search(n) for n in names):
+                    missing.append("  %s/%s: %s.%s" % (folder, entry, suite, name))
+if missing:
+    sys.exit("Never run by CTest in this tree:\n" + "\n".join(missing))
+print("%d tests, each labelled; every case of %d test files among them"
+      % (len(tests), files))
+' "$2" "$3" "${@:4}"
