@@ -18,9 +18,11 @@ endif()
 
 set(WITH_DISPLAY ${CMAKE_SOURCE_DIR}/tests/with-display.sh)
 
-# The stand-in in this process, driven from inside its modal loop.
+# The stand-in in this process, driven from inside its modal loop, with the
+# view of its widgets that only the tests link.
 add_executable(dialog_tests platform/gtk/dialog-gtk_test.cpp
-  platform/gtk/short_items-gtk_test.cpp tests/adversarial_lines.cpp)
+  platform/gtk/dialog_widgets-gtk.cpp platform/gtk/short_items-gtk_test.cpp
+  tests/adversarial_lines.cpp)
 target_include_directories(dialog_tests PRIVATE tests)
 target_link_libraries(dialog_tests PRIVATE mailview_gtk mailview_core
   GTest::gtest_main)
