@@ -645,7 +645,7 @@ TEST_F(Dialog, RefusesWhatItDoesNotSupportWithoutAWindow) {
   ResourceData real;
   ASSERT_TRUE(FindResourceData(program->res, program->size, RES_DIALOG, SEND_MAIL_ID, &real));
   Bytes withStatic = ResFile({{{RES_DIALOG, ""}, {SEND_MAIL_ID, ""},
-      DialogTemplateBytes(WS_POPUP | WS_CAPTION | DS_SETFONT, 100, 50, "x", 9, "Fixedsys",
+      DialogTemplateBytes(SEND_MAIL_STYLE, 100, 50, "x", 9, "Fixedsys",
                           {{WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, 5, "STATIC", 0, "label"}})}});
   HINSTANCE__ unsupported = {withStatic.data(), withStatic.size()};
   Bytes cut(program->res, program->res + (real.bytes - program->res) + real.size - 1);

@@ -131,14 +131,13 @@ bool ReadItem(Reader* r, DialogItem* item) {
 bool ParseDialogTemplate(const unsigned char* bytes, size_t size,
                          DialogTemplate* out) {
   Reader r = {bytes, size, 0, true};
+  // The one kind of window the stand-in makes: centred, with a caption and
+  // a close box, in the template's font. This also refuses DLGTEMPLATEEX,
+  // whose first double word is version 1 and signature 0xFFFF.
+  const unsigned long STYLE =
+      WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_CENTER | DS_SETFONT;
   out->style = Dword(&r);
-  if (r.ok && (out->style & 0xFFFF0000) == 0xFFFF0000)
-    return false;  // DLGTEMPLATEEX: version 1, signature 0xFFFF
-  const unsigned long REQUIRED_STYLES = WS_POPUP | DS_SETFONT;
-  const unsigned long OPTIONAL_STYLES = WS_CAPTION | WS_SYSMENU | DS_CENTER;
-  if ((out->style & REQUIRED_STYLES) != REQUIRED_STYLES ||
-      (out->style & ~(REQUIRED_STYLES | OPTIONAL_STYLES)) != 0 ||
-      ((out->style & WS_CAPTION) != 0 && (out->style & WS_CAPTION) != WS_CAPTION))
+  if (out->style != STYLE)
     return false;
   unsigned long exStyle = Dword(&r);
   out->itemCount = Word(&r);
@@ -154,8 +153,10 @@ bool ParseDialogTemplate(const unsigned char* bytes, size_t size,
   if (!String(&r, out->caption, MAX_TEMPLATE_TEXT))
     return false;
   out->pointSize = Word(&r);
+  // Fixedsys in any case, the face the window shows in Monospace.
   if (!r.ok || out->pointSize < 1 || out->pointSize > 96 ||
-      !String(&r, out->faceName, MAX_FACE_NAME) || out->faceName[0] == 0)
+      !String(&r, out->faceName, MAX_FACE_NAME) ||
+      !SameName(out->faceName, "FIXEDSYS"))
     return false;
   for (int i = 0; i < out->itemCount; ++i) {
     if (!ReadItem(&r, &out->items[i]))

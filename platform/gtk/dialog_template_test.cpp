@@ -120,12 +120,11 @@ TEST(DialogTemplate, ClassesByNameInAnyCaseOrByAtom) {
 
 TEST(DialogTemplate, OnlySupportedStylesAndFeaturesAreAccepted) {
   EXPECT_TRUE(Accepted(DIALOG_STYLE, {Button(), Edit()}));
-  // Fewer dialog styles are fine, except the font and the popup.
-  EXPECT_TRUE(Accepted(WS_POPUP | DS_SETFONT, {}));
-  EXPECT_TRUE(Accepted(WS_POPUP | WS_CAPTION | DS_SETFONT, {Edit()}));
-  EXPECT_FALSE(Accepted(DIALOG_STYLE & ~DS_SETFONT, {}));
-  EXPECT_FALSE(Accepted(DIALOG_STYLE & ~WS_POPUP, {}));
-  EXPECT_FALSE(Accepted(WS_POPUP | WS_BORDER | DS_SETFONT, {}));  // half a caption
+  EXPECT_TRUE(Accepted(DIALOG_STYLE, {}));
+  // Each dialog style is needed (WS_POPUP, either half of WS_CAPTION, WS_SYSMENU,
+  // DS_CENTER, DS_SETFONT), and nothing more.
+  for (unsigned long style : {0x80000000ul, 0x800000ul, 0x400000ul, 0x80000ul, 0x800ul, 0x40ul})
+    EXPECT_FALSE(Accepted(DIALOG_STYLE & ~style, {Button(), Edit()})) << style;
   for (unsigned long extra : {0x80ul /* DS_MODALFRAME */, 0x40000ul /* WS_THICKFRAME */,
                               0x20000ul /* WS_MINIMIZEBOX */, 0x10000000ul /* WS_VISIBLE */,
                               0x1ul /* DS_ABSALIGN */, 0x8000000ul /* WS_DISABLED */})
@@ -189,8 +188,10 @@ TEST(DialogTemplate, MenusClassesExtendedFormsAndCreationDataAreRefused) {
   // count of creation data bytes at 102.
   EXPECT_FALSE(Parse(Patched(item + 32, {0xFF, 0xFF, 0x01, 0x00}), &t));
   EXPECT_FALSE(Parse(Patched(item + 38, {0x02, 0x00}), &t));
-  // A faceless font.
-  EXPECT_FALSE(Parse(DialogTemplateBytes(DIALOG_STYLE, 1, 1, "x", 9, "", {}), &t));
+  // Fixedsys in any case is the one face.
+  EXPECT_TRUE(Parse(DialogTemplateBytes(DIALOG_STYLE, 1, 1, "x", 9, "FIXEDSYS", {}), &t));
+  for (const char* face : {"", "Fixed", "Fixedsys2", "Courier New", "MS Shell Dlg"})
+    EXPECT_FALSE(Parse(DialogTemplateBytes(DIALOG_STYLE, 1, 1, "x", 9, face, {}), &t)) << face;
 }
 
 TEST(DialogTemplate, DialogUnitsMapLikeWindows) {
