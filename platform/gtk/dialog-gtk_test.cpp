@@ -344,17 +344,29 @@ Step FocusOn(GtkWidget* (*which)(HWND)) {
 }
 
 TEST_F(Dialog, EveryWayOfClosingReachesTheProcedure) {
+  // The Send Mail template with no default push button (OK without
+  // BS_DEFPUSHBUTTON), where Enter out of a button is IDOK all the same.
+  std::vector<TemplateItem> plain;
+  for (const TemplateControl& c : {SEND_MAIL_OK, SEND_MAIL_TEXT})
+    plain.push_back({c.style & ~1ul, c.x, c.y, c.cx, c.cy, c.id, c.cls, 0, c.text});
+  Bytes res = ResFile({{{RES_DIALOG, ""}, {SEND_MAIL_ID, ""},
+      DialogTemplateBytes(SEND_MAIL_STYLE, SEND_MAIL_CX, SEND_MAIL_CY, SEND_MAIL_CAPTION,
+                          SEND_MAIL_POINTS, SEND_MAIL_FACE, plain)}});
+  HINSTANCE__ noDefault = {res.data(), res.size()};
   struct Way {
     const char* name;
     std::vector<Step> steps;
     WORD id;
     bool closeMessage;  // WM_CLOSE comes first
+    HINSTANCE instance = ProgramInstance();
   };
   const Way ways[] = {
       {"Enter on OK", {Key(GDK_KEY_Return)}, IDOK, false},
       {"keypad Enter", {Key(GDK_KEY_KP_Enter)}, IDOK, false},
       {"Space on OK", {Key(GDK_KEY_space)}, IDOK, false},
       {"Enter in the text", {Key(GDK_KEY_Tab), FocusOn(Text), Key(GDK_KEY_Return)}, IDOK, false},
+      {"Enter in the text, no default button",
+       {Key(GDK_KEY_Tab), FocusOn(Text), Key(GDK_KEY_Return)}, IDOK, false, &noDefault},
       {"a click on OK", {Click(Ok)}, IDOK, false},
       {"Esc", {Key(GDK_KEY_Escape)}, IDCANCEL, false},
       {"Esc in the text", {Key(GDK_KEY_Tab), FocusOn(Text), Key(GDK_KEY_Escape)}, IDCANCEL, false},
@@ -373,7 +385,7 @@ TEST_F(Dialog, EveryWayOfClosingReachesTheProcedure) {
       ok = DialogItemHandle(d, IDOK);
     })};
     r.steps.insert(r.steps.end(), way.steps.begin(), way.steps.end());
-    EXPECT_EQ(100 + way.id, RunDialog(&r));
+    EXPECT_EQ(100 + way.id, RunDialog(&r, way.instance));
     EXPECT_EQ(NULL, window) << "the window was not destroyed";
     EXPECT_EQ(NULL, DialogWindowWidget(r.dialog));
     EXPECT_EQ(way.closeMessage ? 1 : 0, Count(r, WM_CLOSE, 0));
