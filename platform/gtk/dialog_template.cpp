@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "little_endian.h"
 #include "res_file.h"
 
 namespace {
@@ -19,19 +20,25 @@ struct Reader {
   bool ok;
 };
 
-unsigned Word(Reader* r) {
-  if (!r->ok || r->size - r->pos < 2) {
+// The next `n` bytes, moved past; NULL, leaving `ok` false, when fewer
+// are left.
+const unsigned char* Take(Reader* r, size_t n) {
+  if (!r->ok || r->size - r->pos < n) {
     r->ok = false;
-    return 0;
+    return NULL;
   }
-  unsigned v = r->bytes[r->pos] | r->bytes[r->pos + 1] << 8;
-  r->pos += 2;
-  return v;
+  r->pos += n;
+  return r->bytes + r->pos - n;
+}
+
+unsigned Word(Reader* r) {
+  const unsigned char* p = Take(r, 2);
+  return p ? WordAt(p) : 0;
 }
 
 unsigned long Dword(Reader* r) {
-  unsigned long low = Word(r);
-  return low | static_cast<unsigned long>(Word(r)) << 16;
+  const unsigned char* p = Take(r, 4);
+  return p ? DwordAt(p) : 0;
 }
 
 // The next word, without moving on; 0 at the end.
@@ -42,13 +49,7 @@ unsigned PeekWord(const Reader* r) {
 
 int Short(Reader* r) { return static_cast<int16_t>(Word(r)); }
 
-void AlignToDword(Reader* r) {
-  size_t padding = (4 - r->pos % 4) % 4;
-  if (r->size - r->pos < padding)
-    r->ok = false;
-  else
-    r->pos += padding;
-}
+void AlignToDword(Reader* r) { Take(r, (4 - r->pos % 4) % 4); }
 
 // Reads a NUL-terminated UTF-16 string of fewer than `room` units into `out`.
 bool String(Reader* r, uint16_t* out, size_t room) {
