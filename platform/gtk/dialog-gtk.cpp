@@ -163,9 +163,10 @@ void SetEditText(GtkWidget* view, const char* text) {
   size_t n = EditTextToUtf8(text, length, utf8, room);
   // The buffer is filled apart from the view. A view that is not yet
   // allocated lays out the caret's line at a width of one pixel whenever
-  // the caret moves, to place the input method's window: a long line with
-  // no break in it (9,000 tabs) cost more there than the window's whole
-  // start-up. Given the buffer back, the view lays it out at its width.
+  // the caret moves, to place the input method's window, and for a long
+  // line with no break in it (9,000 tabs) that costs more than the
+  // window's whole start-up. Given the buffer back, the view lays it out
+  // at its width.
   GtkTextBuffer* buffer =
       GTK_TEXT_BUFFER(g_object_ref(gtk_text_view_get_buffer(GTK_TEXT_VIEW(view))));
   gtk_text_view_set_buffer(GTK_TEXT_VIEW(view), NULL);

@@ -75,9 +75,10 @@ GtkWidget* CreateEdit(const DialogItem& item, const char* text,
   // view asks for the width of its widest line, and some lines are wider
   // than any wrap: Pango never breaks inside one character (a base with its
   // marks, an emoji joiner sequence, a run of Hangul leading jamo) nor in a
-  // run of white space that holds a tab. With GTK_POLICY_NEVER that width
-  // went on to the window, whose wider text wrapped wider in turn, up to
-  // the X server's limit. The control keeps the size of its template.
+  // run of white space that holds a tab. GTK_POLICY_NEVER would hand that
+  // width on to the window, whose wider text would wrap wider in turn, up
+  // to the X server's limit; GTK_POLICY_EXTERNAL keeps the control at the
+  // size of its template.
   GtkWidget* scrolled = gtk_scrolled_window_new(NULL, NULL);
   gtk_scrolled_window_set_policy(
       GTK_SCROLLED_WINDOW(scrolled), GTK_POLICY_EXTERNAL,
