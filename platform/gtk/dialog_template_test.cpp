@@ -104,10 +104,8 @@ TEST(DialogTemplate, ClassesByNameInAnyCaseOrByAtom) {
                                         {Button("button"), Edit("Edit"),
                                          Button(""), Edit("")}), &t));
   ASSERT_EQ(4, t.itemCount);
-  EXPECT_EQ(ITEM_BUTTON, t.items[0].kind);
-  EXPECT_EQ(ITEM_EDIT, t.items[1].kind);
-  EXPECT_EQ(ITEM_BUTTON, t.items[2].kind);
-  EXPECT_EQ(ITEM_EDIT, t.items[3].kind);
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ(i % 2 ? ITEM_EDIT : ITEM_BUTTON, t.items[i].kind) << i;
   // Other classes, and names that only begin like ours.
   for (const char* cls : {"STATIC", "LISTBOX", "BUTTONS", "EDI", "RICHEDIT"})
     EXPECT_FALSE(Accepted(DIALOG_STYLE, {Button(cls)})) << cls;
@@ -144,14 +142,13 @@ TEST(DialogTemplate, OnlySupportedStylesAndFeaturesAreAccepted) {
                               EDIT_STYLE | 0x1000 /* ES_WANTRETURN */, EDIT_STYLE | 0x1 /* ES_CENTER */})
     EXPECT_FALSE(Accepted(DIALOG_STYLE, {Edit("EDIT", style)})) << style;
   // Texts: mnemonics are not supported; lengths up to the store.
-  TemplateItem amp = Button();
-  amp.text = "&OK";
-  EXPECT_FALSE(Accepted(DIALOG_STYLE, {amp}));
   EXPECT_TRUE(Accepted(DIALOG_STYLE, {}, std::string(MAX_TEMPLATE_TEXT - 1, 'c')));
   EXPECT_FALSE(Accepted(DIALOG_STYLE, {}, std::string(MAX_TEMPLATE_TEXT, 'c')));
-  TemplateItem longText = Button();
-  longText.text = std::string(MAX_TEMPLATE_TEXT, 't');
-  EXPECT_FALSE(Accepted(DIALOG_STYLE, {longText}));
+  for (const std::string& text : {std::string("&OK"), std::string(MAX_TEMPLATE_TEXT, 't')}) {
+    TemplateItem item = Button();
+    item.text = text;
+    EXPECT_FALSE(Accepted(DIALOG_STYLE, {item})) << text;
+  }
   // Font sizes.
   EXPECT_FALSE(Accepted(DIALOG_STYLE, {}, "x", 0));
   EXPECT_TRUE(Accepted(DIALOG_STYLE, {}, "x", 1));

@@ -30,8 +30,8 @@ bool Terminated(const uint16_t* text, size_t room) {
 }
 
 void CheckDescription(const DialogTemplate& t) {
-  // Only what the window honours: centred (DS_CENTER), with a caption
-  // (WS_CAPTION) and a close box (WS_SYSMENU), in Fixedsys in any case.
+  // Only what the window honours: centred, with a caption and a close box
+  // (DS_CENTER, WS_CAPTION, WS_SYSMENU), in Fixedsys in any case.
   CHECK((t.style & 0x00C80800) == 0x00C80800);
   for (int i = 0; i <= 8; ++i)
     CHECK((t.faceName[i] | (i < 8 ? 0x20 : 0)) == "fixedsys"[i]);
