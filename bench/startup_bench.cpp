@@ -22,8 +22,9 @@
 namespace {
 
 const Program PROGRAMS[] = {MAILVIEW, FLOOR, ZENITY};
-// mailview maps within this many times the floor's time, and (the goal
-// before the floor was measured) this many times zenity's.
+// The goals: mailview maps within this many times the floor's time, the
+// least a GTK window can take, and within this many times zenity's, a
+// common tool that shows text the same way.
 const double FLOOR_GOAL = 1.05;
 const double ZENITY_GOAL = 0.80;
 const int MAX_REPETITIONS = 101;

@@ -5,31 +5,10 @@
 #include <string.h>
 #include <windows.h>
 
-#include "dialog_template.h"
-#include "dialog_widgets.h"
-#include "dialog_window.h"
+#include "dialog.h"
 #include "edit_text.h"
 #include "instance.h"
 #include "short_items.h"
-
-struct Dialog;
-
-// A window handle: the dialog, or one of its controls.
-struct HWND__ {
-  Dialog* dialog;
-  int item;  // index in the template, or -1 for the dialog itself
-};
-
-struct Dialog {
-  bool open;   // between creation and the end of DialogBoxParamA
-  bool ended;  // EndDialog was called
-  INT_PTR result;
-  DLGPROC proc;
-  DialogTemplate tmpl;
-  DialogWidgets widgets;
-  HWND__ handle;
-  HWND__ itemHandles[MAX_DIALOG_ITEMS];
-};
 
 namespace {
 
@@ -42,20 +21,6 @@ Dialog theDialog;
 
 Dialog* OpenDialog(HWND hwnd) {
   return theDialog.open && hwnd == &theDialog.handle ? &theDialog : NULL;
-}
-
-// The index of control `id`, or -1.
-int ItemIndex(const Dialog* d, int id) {
-  for (int i = 0; i < d->tmpl.itemCount; ++i) {
-    if (d->tmpl.items[i].id == id)
-      return i;
-  }
-  return -1;
-}
-
-HWND ItemHandle(Dialog* d, int id) {
-  int i = ItemIndex(d, id);
-  return i < 0 ? NULL : &d->itemHandles[i];
 }
 
 // Sends WM_COMMAND to the procedure, unless the dialog is ending.
@@ -198,9 +163,10 @@ void SetEditText(GtkWidget* view, const char* text) {
   size_t n = EditTextToUtf8(text, length, utf8, room);
   // The buffer is filled apart from the view. A view that is not yet
   // allocated lays out the caret's line at a width of one pixel whenever
-  // the caret moves, to place the input method's window: a long line with
-  // no break in it (9,000 tabs) cost more there than the window's whole
-  // start-up. Given the buffer back, the view lays it out at its width.
+  // the caret moves, to place the input method's window, and for a long
+  // line with no break in it (9,000 tabs) that costs more than the
+  // window's whole start-up. Given the buffer back, the view lays it out
+  // at its width.
   GtkTextBuffer* buffer =
       GTK_TEXT_BUFFER(g_object_ref(gtk_text_view_get_buffer(GTK_TEXT_VIEW(view))));
   gtk_text_view_set_buffer(GTK_TEXT_VIEW(view), NULL);
@@ -279,20 +245,4 @@ BOOL WINAPI EndDialog(HWND hDlg, INT_PTR nResult) {
   if (d->widgets.window)
     gtk_widget_hide(d->widgets.window);
   return TRUE;
-}
-
-GtkWidget* DialogWindowWidget(HWND dialog) {
-  Dialog* d = OpenDialog(dialog);
-  return d ? d->widgets.window : NULL;
-}
-
-GtkWidget* DialogItemWidget(HWND dialog, int id) {
-  Dialog* d = OpenDialog(dialog);
-  int i = d ? ItemIndex(d, id) : -1;
-  return i < 0 ? NULL : d->widgets.control[i];
-}
-
-HWND DialogItemHandle(HWND dialog, int id) {
-  Dialog* d = OpenDialog(dialog);
-  return d ? ItemHandle(d, id) : NULL;
 }

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "little_endian.h"
 #include "res_file.h"
 
 namespace {
@@ -19,19 +20,25 @@ struct Reader {
   bool ok;
 };
 
-unsigned Word(Reader* r) {
-  if (!r->ok || r->size - r->pos < 2) {
+// The next `n` bytes, moved past; NULL, leaving `ok` false, when fewer
+// are left.
+const unsigned char* Take(Reader* r, size_t n) {
+  if (!r->ok || r->size - r->pos < n) {
     r->ok = false;
-    return 0;
+    return NULL;
   }
-  unsigned v = r->bytes[r->pos] | r->bytes[r->pos + 1] << 8;
-  r->pos += 2;
-  return v;
+  r->pos += n;
+  return r->bytes + r->pos - n;
+}
+
+unsigned Word(Reader* r) {
+  const unsigned char* p = Take(r, 2);
+  return p ? WordAt(p) : 0;
 }
 
 unsigned long Dword(Reader* r) {
-  unsigned long low = Word(r);
-  return low | static_cast<unsigned long>(Word(r)) << 16;
+  const unsigned char* p = Take(r, 4);
+  return p ? DwordAt(p) : 0;
 }
 
 // The next word, without moving on; 0 at the end.
@@ -42,13 +49,7 @@ unsigned PeekWord(const Reader* r) {
 
 int Short(Reader* r) { return static_cast<int16_t>(Word(r)); }
 
-void AlignToDword(Reader* r) {
-  size_t padding = (4 - r->pos % 4) % 4;
-  if (r->size - r->pos < padding)
-    r->ok = false;
-  else
-    r->pos += padding;
-}
+void AlignToDword(Reader* r) { Take(r, (4 - r->pos % 4) % 4); }
 
 // Reads a NUL-terminated UTF-16 string of fewer than `room` units into `out`.
 bool String(Reader* r, uint16_t* out, size_t room) {
@@ -131,14 +132,13 @@ bool ReadItem(Reader* r, DialogItem* item) {
 bool ParseDialogTemplate(const unsigned char* bytes, size_t size,
                          DialogTemplate* out) {
   Reader r = {bytes, size, 0, true};
+  // The one kind of window the stand-in makes: centred, with a caption and
+  // a close box, in the template's font. This also refuses DLGTEMPLATEEX,
+  // whose first double word is version 1 and signature 0xFFFF.
+  const unsigned long STYLE =
+      WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_CENTER | DS_SETFONT;
   out->style = Dword(&r);
-  if (r.ok && (out->style & 0xFFFF0000) == 0xFFFF0000)
-    return false;  // DLGTEMPLATEEX: version 1, signature 0xFFFF
-  const unsigned long REQUIRED_STYLES = WS_POPUP | DS_SETFONT;
-  const unsigned long OPTIONAL_STYLES = WS_CAPTION | WS_SYSMENU | DS_CENTER;
-  if ((out->style & REQUIRED_STYLES) != REQUIRED_STYLES ||
-      (out->style & ~(REQUIRED_STYLES | OPTIONAL_STYLES)) != 0 ||
-      ((out->style & WS_CAPTION) != 0 && (out->style & WS_CAPTION) != WS_CAPTION))
+  if (out->style != STYLE)
     return false;
   unsigned long exStyle = Dword(&r);
   out->itemCount = Word(&r);
@@ -154,8 +154,10 @@ bool ParseDialogTemplate(const unsigned char* bytes, size_t size,
   if (!String(&r, out->caption, MAX_TEMPLATE_TEXT))
     return false;
   out->pointSize = Word(&r);
+  // Fixedsys in any case, the face the window shows in Monospace.
   if (!r.ok || out->pointSize < 1 || out->pointSize > 96 ||
-      !String(&r, out->faceName, MAX_FACE_NAME) || out->faceName[0] == 0)
+      !String(&r, out->faceName, MAX_FACE_NAME) ||
+      !SameName(out->faceName, "FIXEDSYS"))
     return false;
   for (int i = 0; i < out->itemCount; ++i) {
     if (!ReadItem(&r, &out->items[i]))

@@ -1,8 +1,9 @@
 // Reading a dialog template (the classic DLGTEMPLATE form) out of the bytes
 // of a .res file into a fixed-size description. Only what mailview's
-// dialogs use is accepted: push buttons and a read-only multi-line edit
-// control, with the styles the stand-in knows how to honour. Pure byte
-// work: no GTK, and nothing is read outside the bytes given.
+// dialogs use is accepted: a centred popup with a caption and a close box,
+// in Fixedsys, holding push buttons and read-only multi-line edit controls
+// with the styles the stand-in knows how to honour. Pure byte work: no GTK,
+// and nothing is read outside the bytes given.
 #ifndef MAILVIEW_PLATFORM_GTK_DIALOG_TEMPLATE_H_
 #define MAILVIEW_PLATFORM_GTK_DIALOG_TEMPLATE_H_
 

@@ -104,10 +104,8 @@ TEST(DialogTemplate, ClassesByNameInAnyCaseOrByAtom) {
                                         {Button("button"), Edit("Edit"),
                                          Button(""), Edit("")}), &t));
   ASSERT_EQ(4, t.itemCount);
-  EXPECT_EQ(ITEM_BUTTON, t.items[0].kind);
-  EXPECT_EQ(ITEM_EDIT, t.items[1].kind);
-  EXPECT_EQ(ITEM_BUTTON, t.items[2].kind);
-  EXPECT_EQ(ITEM_EDIT, t.items[3].kind);
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ(i % 2 ? ITEM_EDIT : ITEM_BUTTON, t.items[i].kind) << i;
   // Other classes, and names that only begin like ours.
   for (const char* cls : {"STATIC", "LISTBOX", "BUTTONS", "EDI", "RICHEDIT"})
     EXPECT_FALSE(Accepted(DIALOG_STYLE, {Button(cls)})) << cls;
@@ -120,12 +118,11 @@ TEST(DialogTemplate, ClassesByNameInAnyCaseOrByAtom) {
 
 TEST(DialogTemplate, OnlySupportedStylesAndFeaturesAreAccepted) {
   EXPECT_TRUE(Accepted(DIALOG_STYLE, {Button(), Edit()}));
-  // Fewer dialog styles are fine, except the font and the popup.
-  EXPECT_TRUE(Accepted(WS_POPUP | DS_SETFONT, {}));
-  EXPECT_TRUE(Accepted(WS_POPUP | WS_CAPTION | DS_SETFONT, {Edit()}));
-  EXPECT_FALSE(Accepted(DIALOG_STYLE & ~DS_SETFONT, {}));
-  EXPECT_FALSE(Accepted(DIALOG_STYLE & ~WS_POPUP, {}));
-  EXPECT_FALSE(Accepted(WS_POPUP | WS_BORDER | DS_SETFONT, {}));  // half a caption
+  EXPECT_TRUE(Accepted(DIALOG_STYLE, {}));
+  // Each dialog style is needed (WS_POPUP, either half of WS_CAPTION, WS_SYSMENU,
+  // DS_CENTER, DS_SETFONT), and nothing more.
+  for (unsigned long style : {0x80000000ul, 0x800000ul, 0x400000ul, 0x80000ul, 0x800ul, 0x40ul})
+    EXPECT_FALSE(Accepted(DIALOG_STYLE & ~style, {Button(), Edit()})) << style;
   for (unsigned long extra : {0x80ul /* DS_MODALFRAME */, 0x40000ul /* WS_THICKFRAME */,
                               0x20000ul /* WS_MINIMIZEBOX */, 0x10000000ul /* WS_VISIBLE */,
                               0x1ul /* DS_ABSALIGN */, 0x8000000ul /* WS_DISABLED */})
@@ -145,14 +142,13 @@ TEST(DialogTemplate, OnlySupportedStylesAndFeaturesAreAccepted) {
                               EDIT_STYLE | 0x1000 /* ES_WANTRETURN */, EDIT_STYLE | 0x1 /* ES_CENTER */})
     EXPECT_FALSE(Accepted(DIALOG_STYLE, {Edit("EDIT", style)})) << style;
   // Texts: mnemonics are not supported; lengths up to the store.
-  TemplateItem amp = Button();
-  amp.text = "&OK";
-  EXPECT_FALSE(Accepted(DIALOG_STYLE, {amp}));
   EXPECT_TRUE(Accepted(DIALOG_STYLE, {}, std::string(MAX_TEMPLATE_TEXT - 1, 'c')));
   EXPECT_FALSE(Accepted(DIALOG_STYLE, {}, std::string(MAX_TEMPLATE_TEXT, 'c')));
-  TemplateItem longText = Button();
-  longText.text = std::string(MAX_TEMPLATE_TEXT, 't');
-  EXPECT_FALSE(Accepted(DIALOG_STYLE, {longText}));
+  for (const std::string& text : {std::string("&OK"), std::string(MAX_TEMPLATE_TEXT, 't')}) {
+    TemplateItem item = Button();
+    item.text = text;
+    EXPECT_FALSE(Accepted(DIALOG_STYLE, {item})) << text;
+  }
   // Font sizes.
   EXPECT_FALSE(Accepted(DIALOG_STYLE, {}, "x", 0));
   EXPECT_TRUE(Accepted(DIALOG_STYLE, {}, "x", 1));
@@ -189,8 +185,10 @@ TEST(DialogTemplate, MenusClassesExtendedFormsAndCreationDataAreRefused) {
   // count of creation data bytes at 102.
   EXPECT_FALSE(Parse(Patched(item + 32, {0xFF, 0xFF, 0x01, 0x00}), &t));
   EXPECT_FALSE(Parse(Patched(item + 38, {0x02, 0x00}), &t));
-  // A faceless font.
-  EXPECT_FALSE(Parse(DialogTemplateBytes(DIALOG_STYLE, 1, 1, "x", 9, "", {}), &t));
+  // Fixedsys in any case is the one face.
+  EXPECT_TRUE(Parse(DialogTemplateBytes(DIALOG_STYLE, 1, 1, "x", 9, "FIXEDSYS", {}), &t));
+  for (const char* face : {"", "Fixed", "Fixedsys2", "Courier New", "MS Shell Dlg"})
+    EXPECT_FALSE(Parse(DialogTemplateBytes(DIALOG_STYLE, 1, 1, "x", 9, face, {}), &t)) << face;
 }
 
 TEST(DialogTemplate, DialogUnitsMapLikeWindows) {

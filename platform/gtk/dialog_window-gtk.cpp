@@ -3,7 +3,6 @@
 #include "dialog_window.h"
 
 #include <pango/pangocairo.h>
-#include <string.h>
 #include <windows.h>
 
 #include "res_file.h"
@@ -76,9 +75,10 @@ GtkWidget* CreateEdit(const DialogItem& item, const char* text,
   // view asks for the width of its widest line, and some lines are wider
   // than any wrap: Pango never breaks inside one character (a base with its
   // marks, an emoji joiner sequence, a run of Hangul leading jamo) nor in a
-  // run of white space that holds a tab. With GTK_POLICY_NEVER that width
-  // went on to the window, whose wider text wrapped wider in turn, up to
-  // the X server's limit. The control keeps the size of its template.
+  // run of white space that holds a tab. GTK_POLICY_NEVER would hand that
+  // width on to the window, whose wider text would wrap wider in turn, up
+  // to the X server's limit; GTK_POLICY_EXTERNAL keeps the control at the
+  // size of its template.
   GtkWidget* scrolled = gtk_scrolled_window_new(NULL, NULL);
   gtk_scrolled_window_set_policy(
       GTK_SCROLLED_WINDOW(scrolled), GTK_POLICY_EXTERNAL,
@@ -122,11 +122,10 @@ void SetIcon(GtkWidget* window, const unsigned char* res, size_t size) {
 }
 
 // Only the window menu's Move and Close: no minimize, maximize or resize.
-void LimitFrame(GtkWidget* window, gpointer closable) {
+void LimitFrame(GtkWidget* window) {
   GdkWindow* w = gtk_widget_get_window(window);
   gdk_window_set_functions(
-      w, static_cast<GdkWMFunction>(GDK_FUNC_MOVE |
-                                    (closable ? GDK_FUNC_CLOSE : 0)));
+      w, static_cast<GdkWMFunction>(GDK_FUNC_MOVE | GDK_FUNC_CLOSE));
   gdk_window_set_decorations(
       w, static_cast<GdkWMDecoration>(GDK_DECOR_BORDER | GDK_DECOR_TITLE |
                                       GDK_DECOR_MENU));
@@ -150,8 +149,9 @@ void FreeTexts(gchar* caption, gchar* texts[MAX_DIALOG_ITEMS]) {
     g_free(texts[i]);
 }
 
-// The top-level window of `t`, titled `caption`, in the template's font,
-// without controls; that font's base units go to `out`.
+// The top-level window of `t`, titled `caption`, in the template's font
+// (Fixedsys, shown in Monospace), without controls; that font's base units
+// go to `out`.
 GtkWidget* CreateTopLevel(const DialogTemplate& t, const char* caption,
                           DialogWidgets* out) {
   // Pango reads the font configuration on a thread of its own, started
@@ -163,11 +163,8 @@ GtkWidget* CreateTopLevel(const DialogTemplate& t, const char* caption,
   gtk_window_set_title(GTK_WINDOW(window), caption);
   gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
   gtk_window_set_modal(GTK_WINDOW(window), TRUE);
-  gtk_window_set_decorated(GTK_WINDOW(window),
-                           (t.style & WS_CAPTION) == WS_CAPTION);
-  gtk_window_set_deletable(GTK_WINDOW(window), (t.style & WS_SYSMENU) != 0);
-  gchar* font = g_strdup_printf("* { font-family: %s; font-size: %dpt; }",
-                                StandInFace(t.faceName), t.pointSize);
+  gchar* font = g_strdup_printf(
+      "* { font-family: Monospace; font-size: %dpt; }", t.pointSize);
   Style(window, font);
   g_free(font);
 
@@ -209,29 +206,13 @@ bool OpenDisplay() {
   return state == 1;
 }
 
-void OfferOnlyMoveAndClose(GtkWindow* window, bool closable) {
+void OfferOnlyMoveAndClose(GtkWindow* window) {
   gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_DIALOG);
   // A screen reader says "dialog", as for a Windows dialog; GTK would
   // announce a plain window as a frame and a message dialog as an alert.
   atk_object_set_role(gtk_widget_get_accessible(GTK_WIDGET(window)),
                       ATK_ROLE_DIALOG);
-  g_signal_connect(window, "realize", G_CALLBACK(LimitFrame),
-                   GINT_TO_POINTER(closable));
-}
-
-const char* StandInFace(const uint16_t* faceName) {
-  static const char* const FIXED_FACES[] = {"Fixedsys", "Terminal", "Courier",
-                                             "Courier New", "Lucida Console",
-                                             "Consolas"};
-  for (const char* fixed : FIXED_FACES) {
-    const uint16_t* c = faceName;
-    const char* f = fixed;
-    while (*f && g_ascii_tolower(*f) == (*c < 0x80 ? g_ascii_tolower(*c) : -1))
-      ++c, ++f;
-    if (*f == '\0' && *c == 0)
-      return "Monospace";
-  }
-  return "Sans";
+  g_signal_connect(window, "realize", G_CALLBACK(LimitFrame), NULL);
 }
 
 bool CreateDialogWindow(const DialogTemplate& t, const unsigned char* res,
@@ -253,12 +234,8 @@ bool CreateDialogWindow(const DialogTemplate& t, const unsigned char* res,
     PlaceControl(t, i, texts[i], layout, out);
   FreeTexts(caption, texts);
 
-  if (t.style & DS_CENTER)
-    gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
-  else
-    gtk_window_move(GTK_WINDOW(window), MapDialogUnits(t.x, bx, 4),
-                    MapDialogUnits(t.y, by, 8));
+  gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
   SetIcon(window, res, size);
-  OfferOnlyMoveAndClose(GTK_WINDOW(window), (t.style & WS_SYSMENU) != 0);
+  OfferOnlyMoveAndClose(GTK_WINDOW(window));
   return true;
 }

@@ -22,8 +22,8 @@ struct DialogWidgets {
   int baseX, baseY;  // the dialog's base units in pixels
 };
 
-// Creates the window of `tmpl`, hidden and without an owner, with the
-// controls laid out from the dialog units. The window's icon is the first
+// Creates the window of `tmpl`, hidden, without an owner and to be centred
+// on the screen, with the controls laid out from the dialog units. The window's icon is the first
 // icon group in the `size` bytes of .res file `res`, if any.
 // Returns false, creating nothing, when a text of the template is not valid
 // UTF-16.
@@ -31,13 +31,9 @@ bool CreateDialogWindow(const DialogTemplate& tmpl, const unsigned char* res,
                         size_t size, DialogWidgets* out);
 
 // Makes `window` a dialog, to assistive technologies too, whose frame
-// offers the window manager only Move, and Close when `closable`: no
-// minimize, maximize or resize, as a Windows dialog with a caption and a
-// system menu. Call before it is realized.
-void OfferOnlyMoveAndClose(GtkWindow* window, bool closable);
-
-// The face that stands in for a template's font: "Monospace" for the fixed
-// faces of Windows (Fixedsys, Terminal, Courier, ...), else "Sans".
-const char* StandInFace(const uint16_t* faceName);
+// offers the window manager only Move and Close: no minimize, maximize or
+// resize, as a Windows dialog with a caption and a system menu. Call before
+// it is realized.
+void OfferOnlyMoveAndClose(GtkWindow* window);
 
 #endif  // MAILVIEW_PLATFORM_GTK_DIALOG_WINDOW_H_

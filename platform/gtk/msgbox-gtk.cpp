@@ -19,7 +19,7 @@ int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption,
   if (lpCaption)
     atk_object_set_name(gtk_widget_get_accessible(box), lpCaption);
   gtk_window_set_resizable(GTK_WINDOW(box), FALSE);
-  OfferOnlyMoveAndClose(GTK_WINDOW(box), true);
+  OfferOnlyMoveAndClose(GTK_WINDOW(box));
   gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
   gtk_dialog_set_default_response(GTK_DIALOG(box), GTK_RESPONSE_OK);
   // Enter presses OK; Esc and the close box answer as well.

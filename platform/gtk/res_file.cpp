@@ -6,23 +6,9 @@
 #include <stdint.h>
 #include <string.h>
 
+#include "little_endian.h"
+
 namespace {
-
-unsigned Word(const unsigned char* p) { return p[0] | p[1] << 8; }
-
-unsigned long Dword(const unsigned char* p) {
-  return p[0] | p[1] << 8 | p[2] << 16 | static_cast<unsigned long>(p[3]) << 24;
-}
-
-void PutWord(unsigned char* p, unsigned v) {
-  p[0] = v & 0xFF;
-  p[1] = (v >> 8) & 0xFF;
-}
-
-void PutDword(unsigned char* p, unsigned long v) {
-  PutWord(p, v & 0xFFFF);
-  PutWord(p + 2, (v >> 16) & 0xFFFF);
-}
 
 // Reads a type or name field at *pos, no further than `end`: 0xFFFF and a
 // number, or a NUL-terminated UTF-16 string. Sets *id to the number, or to
@@ -30,15 +16,15 @@ void PutDword(unsigned char* p, unsigned long v) {
 bool ReadNameOrId(const unsigned char* p, size_t end, size_t* pos, long* id) {
   if (*pos > end || end - *pos < 2)
     return false;
-  if (Word(p + *pos) == 0xFFFF) {
+  if (WordAt(p + *pos) == 0xFFFF) {
     if (end - *pos < 4)
       return false;
-    *id = Word(p + *pos + 2);
+    *id = WordAt(p + *pos + 2);
     *pos += 4;
     return true;
   }
   for (size_t at = *pos; end - at >= 2; at += 2) {
-    if (Word(p + at) == 0) {
+    if (WordAt(p + at) == 0) {
       *id = -1;
       *pos = at + 2;
       return true;
@@ -53,8 +39,8 @@ bool FindResourceData(const unsigned char* res, size_t size, unsigned type,
                       unsigned id, ResourceData* data) {
   size_t pos = 0;
   while (size - pos >= 8) {
-    unsigned long dataSize = Dword(res + pos);
-    unsigned long headerSize = Dword(res + pos + 4);
+    unsigned long dataSize = DwordAt(res + pos);
+    unsigned long headerSize = DwordAt(res + pos + 4);
     if (headerSize < 16 || headerSize > size - pos ||
         dataSize > size - pos - headerSize)
       return false;
@@ -85,10 +71,10 @@ size_t BuildIconFile(const unsigned char* res, size_t size, unsigned id,
   const size_t DIR_SIZE = 6, GROUP_ENTRY = 14, FILE_ENTRY = 16;
   ResourceData group;
   if (!FindResourceData(res, size, RES_GROUP_ICON, id, &group) ||
-      group.size < DIR_SIZE || Word(group.bytes) != 0 ||
-      Word(group.bytes + 2) != 1)
+      group.size < DIR_SIZE || WordAt(group.bytes) != 0 ||
+      WordAt(group.bytes + 2) != 1)
     return 0;
-  unsigned count = Word(group.bytes + 4);
+  unsigned count = WordAt(group.bytes + 4);
   if (count == 0 || (group.size - DIR_SIZE) / GROUP_ENTRY < count)
     return 0;
 
@@ -97,7 +83,7 @@ size_t BuildIconFile(const unsigned char* res, size_t size, unsigned id,
   for (unsigned i = 0; i < count; ++i) {
     const unsigned char* entry = group.bytes + DIR_SIZE + i * GROUP_ENTRY;
     ResourceData image;
-    if (!FindResourceData(res, size, RES_ICON, Word(entry + 12), &image) ||
+    if (!FindResourceData(res, size, RES_ICON, WordAt(entry + 12), &image) ||
         image.size == 0)
       return 0;
     total += image.size;
@@ -112,11 +98,11 @@ size_t BuildIconFile(const unsigned char* res, size_t size, unsigned id,
   for (unsigned i = 0; i < count; ++i) {
     const unsigned char* entry = group.bytes + DIR_SIZE + i * GROUP_ENTRY;
     ResourceData image;
-    FindResourceData(res, size, RES_ICON, Word(entry + 12), &image);
+    FindResourceData(res, size, RES_ICON, WordAt(entry + 12), &image);
     unsigned char* fileEntry = out + DIR_SIZE + i * FILE_ENTRY;
     memcpy(fileEntry, entry, 8);  // sizes, colours, planes, bit count
-    PutDword(fileEntry + 8, image.size);
-    PutDword(fileEntry + 12, offset);
+    PutDwordAt(fileEntry + 8, image.size);
+    PutDwordAt(fileEntry + 12, offset);
     memcpy(out + offset, image.bytes, image.size);
     offset += image.size;
   }

@@ -7,7 +7,7 @@
 #include <stddef.h>
 
 // Numbered resource types.
-enum ResourceType { RES_ICON = 3, RES_DIALOG = 5, RES_GROUP_ICON = 14 };
+enum { RES_ICON = 3, RES_DIALOG = 5, RES_GROUP_ICON = 14 };
 
 // A resource's data: bytes inside the .res file.
 struct ResourceData {

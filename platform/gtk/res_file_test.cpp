@@ -6,10 +6,24 @@
 #include <memory>
 
 #include "instance.h"
+#include "little_endian.h"
 #include "res_builder.h"
 #include "send_mail_template.h"
 
 namespace {
+
+TEST(LittleEndian, LowByteFirstAndTheTopBitIsNoSign) {
+  const unsigned char bytes[] = {0x34, 0x12, 0xFE, 0xFF, 0x80, 0x7F};
+  EXPECT_EQ(0x1234u, WordAt(bytes));
+  EXPECT_EQ(0xFFFEu, WordAt(bytes + 2));
+  EXPECT_EQ(0xFFFE1234ul, DwordAt(bytes));
+  EXPECT_EQ(0x7F80FFFEul, DwordAt(bytes + 2));
+  // Written back: those four bytes, and none beside them.
+  unsigned char out[] = {0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE};
+  PutDwordAt(out + 1, 0xFFFE1234ul);
+  const unsigned char want[] = {0xEE, 0x34, 0x12, 0xFE, 0xFF, 0xEE};
+  EXPECT_EQ(0, memcmp(want, out, sizeof out));
+}
 
 // Looks up in a heap copy of exactly `size` bytes, so that a read past the
 // end is a read past the allocation.

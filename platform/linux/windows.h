@@ -65,7 +65,6 @@ typedef struct HINSTANCE__* HINSTANCE;
 typedef INT_PTR (CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 
 #define LOWORD(l) ((WORD)((uintptr_t)(l) & 0xffff))
-#define HIWORD(l) ((WORD)(((uintptr_t)(l) >> 16) & 0xffff))
 #define MAKEWPARAM(l, h) ((WPARAM)(((DWORD)(WORD)(l)) | ((DWORD)(WORD)(h) << 16)))
 #define MAKEINTRESOURCEA(i) ((LPSTR)(uintptr_t)(WORD)(i))
 #define MAKEINTRESOURCE MAKEINTRESOURCEA

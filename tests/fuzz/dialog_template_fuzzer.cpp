@@ -1,8 +1,8 @@
 // Fuzzes the reading of compiled resources: any bytes given as a .res file
 // or as a dialog template either give a description that stays inside the
-// bytes and the description's own limits, or are refused. The bytes are
-// copied into an exactly sized heap buffer, so ASan sees any read past
-// their end.
+// bytes and its own limits and asks only for what the window honours, or
+// are refused. The bytes are copied into an exactly sized heap buffer, so
+// ASan sees any read past their end.
 //
 // The first byte of the input says what the rest is taken for:
 //   even  a .res file: the dialog wanted is 134, the icon group any
@@ -30,6 +30,11 @@ bool Terminated(const uint16_t* text, size_t room) {
 }
 
 void CheckDescription(const DialogTemplate& t) {
+  // Only what the window honours: centred, with a caption and a close box
+  // (DS_CENTER, WS_CAPTION, WS_SYSMENU), in Fixedsys in any case.
+  CHECK((t.style & 0x00C80800) == 0x00C80800);
+  for (int i = 0; i <= 8; ++i)
+    CHECK((t.faceName[i] | (i < 8 ? 0x20 : 0)) == "fixedsys"[i]);
   CHECK(t.itemCount >= 0 && t.itemCount <= MAX_DIALOG_ITEMS);
   CHECK(Terminated(t.caption, MAX_TEMPLATE_TEXT));
   CHECK(Terminated(t.faceName, MAX_FACE_NAME));
