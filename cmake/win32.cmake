@@ -38,14 +38,15 @@ target_include_directories(gtest BEFORE PUBLIC
   ${CMAKE_SOURCE_DIR}/tests/wine/gtest-custom)
 
 add_executable(wine_tests
+  tests/harness-win32.cpp
+  tests/harness-win32_test.cpp
   tests/wine/caller_test.cpp
-  tests/wine/child.cpp
   tests/wine/manifest_test.cpp
   tests/wine/resources_test.cpp
   tests/wine/station_test.cpp
   tests/wine/version_test.cpp
   tests/wine/window_test.cpp)
-target_link_libraries(wine_tests PRIVATE gtest_main version)
+target_link_libraries(wine_tests PRIVATE gtest_main shell32 version)
 target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 # The version the executable's version block must show.
 target_compile_definitions(wine_tests PRIVATE
@@ -65,8 +66,8 @@ endif()
 set(WINE_PREFIX ${CMAKE_BINARY_DIR}/wine-prefix)
 set(WITH_DISPLAY ${CMAKE_SOURCE_DIR}/tests/with-display.sh)
 set(WINE_SCRIPTS ${CMAKE_SOURCE_DIR}/tests/wine)
-set(WINE_SUITES Resources Manifest VersionFunctions SendMailWindow RefusalBox
-    ThroughCmd InvisibleStation)
+set(WINE_SUITES HarnessWin32 Resources Manifest VersionFunctions
+    SendMailWindow RefusalBox ThroughCmd InvisibleStation)
 
 # Every test here is of the Windows executable: label `wine`.
 add_test(NAME exe.imports

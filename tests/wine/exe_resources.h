@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "child.h"
+#include "harness-win32.h"
 #include "little_endian.h"
 
 const WORD kEnglishUs = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
