@@ -37,15 +37,11 @@ add_subdirectory(${MAILVIEW_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest
 target_include_directories(gtest BEFORE PUBLIC
   ${CMAKE_SOURCE_DIR}/tests/wine/gtest-custom)
 
-add_executable(wine_tests
-  tests/harness-win32.cpp
-  tests/harness-win32_test.cpp
-  tests/wine/caller_test.cpp
-  tests/wine/manifest_test.cpp
-  tests/wine/resources_test.cpp
-  tests/wine/station_test.cpp
-  tests/wine/version_test.cpp
-  tests/wine/window_test.cpp)
+# Every test source of the Windows tests, found by its name: a new file is
+# built and its tests run with nothing to list.
+file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS tests/wine/*_test.cpp
+     tests/*-win32_test.cpp)
+add_executable(wine_tests ${WINE_TEST_SOURCES} tests/harness-win32.cpp)
 target_link_libraries(wine_tests PRIVATE gtest_main shell32 version)
 target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 # The version the executable's version block must show.
@@ -66,8 +62,6 @@ endif()
 set(WINE_PREFIX ${CMAKE_BINARY_DIR}/wine-prefix)
 set(WITH_DISPLAY ${CMAKE_SOURCE_DIR}/tests/with-display.sh)
 set(WINE_SCRIPTS ${CMAKE_SOURCE_DIR}/tests/wine)
-set(WINE_SUITES HarnessWin32 Resources Manifest VersionFunctions
-    SendMailWindow RefusalBox ThroughCmd InvisibleStation)
 
 # Every test here is of the Windows executable: label `wine`.
 add_test(NAME exe.imports
@@ -81,18 +75,11 @@ if(WINE_ARCH STREQUAL win32)
   include(${CMAKE_SOURCE_DIR}/cmake/host32.cmake)
 endif()
 
-if(WINE_ARCH STREQUAL win32 AND NOT HOST_RUNS_32BIT)
-  # Nothing here can run: say so for every run of the 32-bit executable.
-  # Its header, imports and resources are still checked, above and by the
-  # 64-bit tree's tests.
-  foreach(suite prefix_create ${WINE_SUITES})
-    add_test(NAME ${WINE_TESTS}.${suite}
-      COMMAND sh -c "echo \"skipped: $1\"; exit 77" sh ${HOST_32BIT_WHY})
-    set_tests_properties(${WINE_TESTS}.${suite} PROPERTIES
-      SKIP_RETURN_CODE 77 LABELS wine)
-  endforeach()
-  return()
-endif()
+# wine_tests runs as any program built for another system does: through
+# its emulator, here Wine in the tests' prefix on a virtual display of its
+# own.
+set_property(TARGET wine_tests PROPERTY CROSSCOMPILING_EMULATOR
+  ${WITH_DISPLAY} ${WINE_SCRIPTS}/run.sh ${WINE_ARCH} ${WINE_PREFIX})
 
 # A fresh Wine prefix for each run: Wine's first start is the slow part, so
 # it happens once, and every test after it shares the prefix in turn.
@@ -102,29 +89,42 @@ add_test(NAME ${WINE_TESTS}.prefix_create
 add_test(NAME ${WINE_TESTS}.prefix_remove
   COMMAND ${WINE_SCRIPTS}/prefix.sh remove ${WINE_PREFIX} ${WINE_ARCH})
 set_tests_properties(${WINE_TESTS}.prefix_create PROPERTIES
-  FIXTURES_SETUP wine RESOURCE_LOCK wine TIMEOUT 600 LABELS "wine;slow")
+  FIXTURES_SETUP wine TIMEOUT 600 LABELS "wine;slow")
 set_tests_properties(${WINE_TESTS}.prefix_remove PROPERTIES
-  FIXTURES_CLEANUP wine RESOURCE_LOCK wine LABELS wine)
+  FIXTURES_CLEANUP wine LABELS wine)
 
-# wine_add_suite(NAME EXE FILTER): the test NAME runs the suites FILTER of
-# wine_tests against EXE.
-function(wine_add_suite name exe filter)
-  add_test(NAME ${name}
-    COMMAND ${WITH_DISPLAY} ${WINE_SCRIPTS}/run.sh ${WINE_ARCH} ${WINE_PREFIX}
-            ${exe} $<TARGET_FILE:wine_tests> --gtest_filter=${filter})
-  set_tests_properties(${name} PROPERTIES
-    FIXTURES_REQUIRED wine RESOURCE_LOCK wine TIMEOUT 600 LABELS wine)
-endfunction()
-
-foreach(suite ${WINE_SUITES})
-  wine_add_suite(${WINE_TESTS}.${suite} $<TARGET_FILE:mailview> ${suite}.*)
-endforeach()
-
-# The 32-bit executable's resources, read without running it, so that they
-# are checked on hosts that cannot run it too.
+# Each TEST of the sources is a test of its own, read from the sources:
+# discovering them would run Wine at build time, which the 32-bit tree
+# cannot where this host does not run 32-bit programs. Against this tree's
+# mailview.exe; in the 64-bit tree, the files that read an executable's
+# resources without running it (resources*_test.cpp) read the 32-bit one's
+# too, so that it is checked on hosts that cannot run it.
+include(GoogleTest)
+gtest_add_tests(TARGET wine_tests SOURCES ${WINE_TEST_SOURCES}
+                TEST_PREFIX ${WINE_TESTS}. TEST_LIST WINE_RUNS)
+set_tests_properties(${WINE_RUNS} PROPERTIES
+  ENVIRONMENT MAILVIEW_EXE=$<TARGET_FILE:mailview>)
 if(WINE_ARCH STREQUAL win64)
   set(MAILVIEW_WIN32_EXE ${CMAKE_SOURCE_DIR}/build/win32/mailview.exe
       CACHE FILEPATH "The 32-bit mailview.exe whose resources are checked")
-  wine_add_suite(${WINE_TESTS}.ResourcesOfTheWin32Exe ${MAILVIEW_WIN32_EXE}
-                 Resources.*:Manifest.*:VersionFunctions.*)
+  file(GLOB READING_SOURCES CONFIGURE_DEPENDS tests/wine/resources*_test.cpp)
+  gtest_add_tests(TARGET wine_tests SOURCES ${READING_SOURCES}
+                  TEST_PREFIX ${WINE_TESTS}.win32_exe. TEST_LIST WIN32_RUNS)
+  set_tests_properties(${WIN32_RUNS} PROPERTIES
+    ENVIRONMENT MAILVIEW_EXE=${MAILVIEW_WIN32_EXE})
+  list(APPEND WINE_RUNS ${WIN32_RUNS})
 endif()
+# A TEST that the sources show and the program lacks (one in a comment, say)
+# runs nothing, and fails.
+set_tests_properties(${WINE_RUNS} PROPERTIES
+  FIXTURES_REQUIRED wine TIMEOUT 600 LABELS wine
+  FAIL_REGULAR_EXPRESSION "Running 0 tests"
+  SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
+# Where this host cannot run the tree's programs (host32.cmake), each test
+# that would run one says why and is skipped (tests/wine/env.sh).
+set(WINE_USERS ${WINE_RUNS} ${WINE_TESTS}.prefix_create
+    ${WINE_TESTS}.prefix_remove)
+set_tests_properties(${WINE_USERS} PROPERTIES RESOURCE_LOCK wine
+                     SKIP_RETURN_CODE 77)
+set_property(TEST ${WINE_USERS} APPEND PROPERTY ENVIRONMENT
+             "WINE_SKIP=${HOST_32BIT_WHY}")
