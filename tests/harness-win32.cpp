@@ -213,7 +213,6 @@ struct WindowSearch {
   DWORD pid;
   const char* title;
   HWND found;
-  int count;
 };
 
 BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM arg) {
@@ -223,28 +222,20 @@ BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM arg) {
   bool theirs = search->pid != 0 ? pid == search->pid : pid != GetCurrentProcessId();
   char title[256] = "";
   GetWindowTextA(hwnd, title, sizeof title);
-  if (theirs && IsWindowVisible(hwnd) && lstrcmpA(title, search->title) == 0) {
+  if (theirs && IsWindowVisible(hwnd) && lstrcmpA(title, search->title) == 0)
     search->found = hwnd;
-    search->count++;
-  }
-  return TRUE;
+  return search->found == NULL;
 }
 
 }  // namespace
 
 HWND WaitForWindow(DWORD pid, const char* title, double seconds) {
-  WindowSearch search = {pid, title, NULL, 0};
+  WindowSearch search = {pid, title, NULL};
   WaitUntil(seconds, [&] {
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found != NULL;
   });
   return search.found;
-}
-
-int CountWindows(DWORD pid, const char* title) {
-  WindowSearch search = {pid, title, NULL, 0};
-  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-  return search.count;
 }
 
 std::string WindowText(HWND hwnd) {

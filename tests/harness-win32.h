@@ -41,13 +41,10 @@ std::string MailviewExe();
 // The command line that runs mailview.exe as a mail program would.
 std::string MailviewCommand();
 
-// Waits up to `seconds` for a visible top-level window titled `title` of
-// process `pid` (of any process but this one when `pid` is 0); NULL if none
-// came.
+// Waits up to `seconds` (0: looks once) for a visible top-level window
+// titled `title` of process `pid` (of any process but this one when `pid`
+// is 0); NULL if none came.
 HWND WaitForWindow(DWORD pid, const char* title, double seconds);
-
-// The visible top-level windows of process `pid` titled `title`, now.
-int CountWindows(DWORD pid, const char* title);
 
 // The whole text of a window of another process, byte for byte;
 // "<no answer>" when its thread did not answer within a minute.

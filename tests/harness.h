@@ -61,9 +61,8 @@ struct Options {
 // running has been killed and reaped, so a failed test leaves nothing.
 struct Process {
 #ifdef _WIN32
-  HANDLE handle = NULL;  // the process, or NULL
-  DWORD pid = 0;
-  DWORD tid = 0;         // its first thread, the one that makes its windows
+  HANDLE handle = NULL;    // the process, or NULL
+  DWORD pid = 0, tid = 0;  // its id, and its first thread's (its windows')
 #else
   pid_t pid = -1;
   int out = -1;     // the read end of its captured standard output, or -1

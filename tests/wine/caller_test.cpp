@@ -37,7 +37,7 @@ BOOL CALLBACK InspectControl(HWND hwnd, LPARAM arg) {
 }
 
 // Starts mailview with `input`, checks its refusal box and closes it; the
-// mail must never be shown, before or after.
+// mail must never be shown, before or after, and all of it must be read.
 void ExpectRefusal(Process* mailview, const std::string& input,
                    bool close_with_enter) {
   ASSERT_TRUE(StartCommandLine(mailview, MailviewCommand(), {PIPE, input}));
@@ -53,7 +53,7 @@ void ExpectRefusal(Process* mailview, const std::string& input,
   EXPECT_EQ(c.buttons, 1);
   ASSERT_NE(c.ok, nullptr);
   EXPECT_EQ(c.ok_text, "OK");
-  EXPECT_EQ(CountWindows(pid, "Send Mail"), 0);
+  EXPECT_EQ(WaitForWindow(pid, "Send Mail", 0), nullptr);
 
   if (close_with_enter) {
     ASSERT_TRUE(BringToFront(box, 60));
@@ -63,6 +63,10 @@ void ExpectRefusal(Process* mailview, const std::string& input,
   }
   // A Send Mail window after the box would keep the program running.
   EXPECT_EQ(WaitForExit(mailview, 60), 0);
+  // The writer finished only if mailview read all but the pipe's
+  // PIPE_BUFFER bytes, and did not end before it.
+  EXPECT_EQ(mailview->written, input.size()) << "not read to its end";
+  EXPECT_FALSE(mailview->writeFailed);
 }
 
 TEST(RefusalBox, TenThousandLineBreaksAreRefused) {
@@ -80,10 +84,6 @@ TEST(RefusalBox, MegabyteIsReadToItsEndThenRefused) {
     input += line;
   Process mailview;
   ExpectRefusal(&mailview, input, false);
-  // The writer finished only if mailview read all but the pipe's
-  // PIPE_BUFFER bytes, and did not end before it.
-  EXPECT_EQ(mailview.written, input.size()) << "not read to its end";
-  EXPECT_FALSE(mailview.writeFailed);
 }
 
 // Runs `command_line` under cmd with `input` piped in, finds the Send Mail
