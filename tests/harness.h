@@ -2,38 +2,51 @@
 // a given standard input, arguments and environment; waits bounded on the
 // monotonic clock; how each program ended and what the kernel says it used.
 // On POSIX (harness-posix.cpp), with what only Linux tells of a running
-// program in harness-linux.cpp. Displays and windows: displays.h.
+// program in harness-linux.cpp. On Windows (harness-win32.cpp), the same
+// contract for a pipe, a file or no input, and what only Windows has in
+// harness-win32.h. Displays and windows: displays.h.
 #ifndef MAILVIEW_TESTS_HARNESS_H_
 #define MAILVIEW_TESTS_HARNESS_H_
 
 #include <stddef.h>
-#include <sys/types.h>
 
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/types.h>
+
+#include <thread>
+#endif
 
 // What a program gets as its standard input.
 enum StdinKind {
   PIPE,       // a pipe fed `input` from a thread of ours, then closed
   FILE_,      // a temporary file holding `input`
-  DEV_NULL,   // /dev/null
   CLOSED,     // no fd 0 at all
+#ifndef _WIN32
+  DEV_NULL,   // /dev/null
   DIRECTORY,  // a directory opened for reading
   PTY,        // a new terminal without echo, the program's controlling one,
               // `input` typed on it; it hangs up only once the program ended
   GENERATED,  // a pipe written by `generate` on a thread, closed on return
   GIVEN_FD,   // `fd`, which the caller prepared and keeps
+#endif
 };
 
+#ifndef _WIN32
 // Where standard output or standard error goes: one of these, or an fd
 // the caller prepared and keeps.
 enum { CAPTURE = -1, INHERIT = -2, DISCARD = -3 };
+#endif
 
 struct Options {
   StdinKind stdinKind = PIPE;
   std::string input;                     // for PIPE, FILE_ and PTY
+#ifndef _WIN32
   std::function<void(int fd)> generate;  // for GENERATED
   int fd = -1;                           // for GIVEN_FD
   // NAME=value sets a variable, a bare NAME removes it; the rest of our
@@ -41,14 +54,20 @@ struct Options {
   std::vector<std::string> env;
   int out = CAPTURE;  // CAPTURE: on a pipe that we read (Process::out)
   int err = INHERIT;  // CAPTURE: along with standard output
+#endif
 };
 
 // A started program. Never copied; once it is destroyed, a program still
 // running has been killed and reaped, so a failed test leaves nothing.
 struct Process {
+#ifdef _WIN32
+  HANDLE handle = NULL;    // the process, or NULL
+  DWORD pid = 0, tid = 0;  // its id, and its first thread's (its windows')
+#else
   pid_t pid = -1;
   int out = -1;     // the read end of its captured standard output, or -1
   int exitFd = -1;  // readable once the program has ended (a pidfd), or -1
+#endif
   // For PIPE and PTY, valid once WaitForExit has returned: the bytes of
   // `input` written, and whether a write failed (EPIPE, say).
   size_t written = 0;
@@ -60,8 +79,12 @@ struct Process {
   ~Process();
 
   // The harness's own.
+#ifdef _WIN32
+  HANDLE writer = NULL;  // the thread that feeds a PIPE
+#else
   std::thread writer;
   int terminal = -1;     // the PTY's master side
+#endif
   std::string tempFile;  // FILE_'s file
 };
 
@@ -72,20 +95,28 @@ double Now();
 // it held.
 bool WaitUntil(double seconds, const std::function<bool()>& done);
 
+#ifndef _WIN32
 // Writes all of `bytes` to `fd`; false when a write failed.
 bool WriteAll(int fd, const std::string& bytes);
 
 // Opens a new terminal whose keys are not echoed; both its sides close on
 // exec. False when none could be had.
 bool OpenTerminal(int* master, int* slave);
+#endif
 
 // Starts argv[0] (a path, or a name looked up in the PATH it is given)
 // with `argv` as `options` say, and no fd of ours but its standard streams.
 // False when no process could be made; a program that cannot be run ends
-// with status 127.
+// with status 127. On Windows the arguments go as one command line, quoted
+// for the C runtime to split into `argv` again; a program that cannot be
+// run is not started; and what else of ours it gets is those of our handles
+// that are inheritable (our own standard streams).
 bool Start(Process* process, const std::vector<std::string>& argv,
            const Options& options = Options());
 
+#ifdef _WIN32
+struct Usage;  // not counted on Windows
+#else
 // What a process used, as the kernel counted it. It is forked, so its peak
 // counts from the resident memory we held at the fork (not from our peak,
 // as a vfork or posix_spawn child's would): a caller that measures should
@@ -94,10 +125,12 @@ struct Usage {
   long peakKiB;       // peak resident memory
   double cpuSeconds;  // user and system time
 };
+#endif
 
 // Waits up to `seconds` for the program to end, reaps it, and waits for
 // the writer of its input. Returns its exit status, -1 when a signal ended
-// it, or -2 when it had not ended in time (it is then killed). Sets *usage
+// it (on Windows, when its status is 0x80000000 or above: an exception's),
+// or -2 when it had not ended in time (it is then killed). Sets *usage
 // when given.
 int WaitForExit(Process* process, double seconds, Usage* usage = nullptr);
 
@@ -107,6 +140,7 @@ bool Ended(const Process& process);
 // Kills the program at once and reaps it; nothing if it has been reaped.
 void Kill(Process* process);
 
+#ifndef _WIN32
 // Reads the captured standard output to its end, or for `seconds` at most,
 // and closes it.
 std::string ReadToEnd(Process* process, double seconds);
@@ -155,5 +189,6 @@ long BytesRead(const Process& process);
 
 // Waits up to `seconds` until the program has read `bytes` bytes in all.
 bool WaitUntilRead(const Process& process, long bytes, double seconds);
+#endif  // _WIN32
 
 #endif  // MAILVIEW_TESTS_HARNESS_H_

@@ -2,34 +2,10 @@
 #ifndef MAILVIEW_TESTS_RES_BUILDER_H_
 #define MAILVIEW_TESTS_RES_BUILDER_H_
 
-#include <stdint.h>
-
 #include <string>
 #include <vector>
 
-typedef std::vector<unsigned char> Bytes;
-
-inline void PutWord(Bytes* b, unsigned v) {
-  b->push_back(v & 0xFF);
-  b->push_back((v >> 8) & 0xFF);
-}
-
-inline void PutDword(Bytes* b, unsigned long v) {
-  PutWord(b, v & 0xFFFF);
-  PutWord(b, (v >> 16) & 0xFFFF);
-}
-
-// A NUL-terminated UTF-16 string of ASCII text.
-inline void PutString(Bytes* b, const std::string& s) {
-  for (unsigned char c : s)
-    PutWord(b, c);
-  PutWord(b, 0);
-}
-
-inline void Align(Bytes* b) {
-  while (b->size() % 4)
-    b->push_back(0);
-}
+#include "le_bytes.h"
 
 // A type or name in a .res header: a number, or a string when `name` is set.
 struct ResName {
@@ -40,27 +16,24 @@ struct ResName {
 // Appends one .res entry: header, then data, padded to 4 bytes.
 inline void PutResource(Bytes* res, ResName type, ResName name,
                         const Bytes& data) {
-  Bytes header;
-  PutDword(&header, data.size());
-  PutDword(&header, 0);  // header size, set below
+  Bytes rest;  // the header after its data's and its own size
   for (const ResName& n : {type, name}) {
     if (n.name.empty()) {
-      PutWord(&header, 0xFFFF);
-      PutWord(&header, n.id);
+      PutWord(&rest, 0xFFFF);
+      PutWord(&rest, n.id);
     } else {
-      PutString(&header, n.name);
+      PutString(&rest, n.name);
     }
   }
-  Align(&header);
-  PutDword(&header, 0);       // data version
-  PutWord(&header, 0x1030);   // memory flags
-  PutWord(&header, 0x0409);   // language
-  PutDword(&header, 0);       // version
-  PutDword(&header, 0);       // characteristics
-  unsigned long size = header.size();
-  for (int i = 0; i < 4; ++i)
-    header[4 + i] = (size >> (8 * i)) & 0xFF;
-  res->insert(res->end(), header.begin(), header.end());
+  Align(&rest);
+  PutDword(&rest, 0);      // data version
+  PutWord(&rest, 0x1030);  // memory flags
+  PutWord(&rest, 0x0409);  // language
+  PutDword(&rest, 0);      // version
+  PutDword(&rest, 0);      // characteristics
+  PutDword(res, data.size());
+  PutDword(res, 8 + rest.size());  // the two sizes count in the header's
+  res->insert(res->end(), rest.begin(), rest.end());
   res->insert(res->end(), data.begin(), data.end());
   Align(res);
 }

@@ -1,14 +1,13 @@
 // The real mailview.exe under Wine as callers meet it: the refusal of an
 // over-long mail, and a run through cmd the way PHP's mail() starts it.
+#include <stdio.h>
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include "child.h"
+#include "harness-win32.h"
 
 namespace {
-
-std::string Command() { return "\"" + MailviewExe() + "\" -t -i"; }
 
 struct Controls {
   int buttons = 0;
@@ -37,12 +36,13 @@ BOOL CALLBACK InspectControl(HWND hwnd, LPARAM arg) {
   return TRUE;
 }
 
-// Checks the refusal box of `child` and closes it; the mail must never be
-// shown, before or after.
-void ExpectRefusal(Child& child, bool close_with_enter) {
-  ASSERT_TRUE(child.started());
-  DWORD pid = child.pi.dwProcessId;
-  HWND box = WaitForWindow(pid, "Error");
+// Starts mailview with `input`, checks its refusal box and closes it; the
+// mail must never be shown, before or after, and all of it must be read.
+void ExpectRefusal(Process* mailview, const std::string& input,
+                   bool close_with_enter) {
+  ASSERT_TRUE(StartCommandLine(mailview, MailviewCommand(), {PIPE, input}));
+  DWORD pid = mailview->pid;
+  HWND box = WaitForWindow(pid, "Error", 60);
   ASSERT_NE(box, nullptr) << "no Error box";
   EXPECT_EQ(ClassName(box), "#32770");
   EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
@@ -53,25 +53,28 @@ void ExpectRefusal(Child& child, bool close_with_enter) {
   EXPECT_EQ(c.buttons, 1);
   ASSERT_NE(c.ok, nullptr);
   EXPECT_EQ(c.ok_text, "OK");
-  EXPECT_EQ(CountWindows(pid, "Send Mail"), 0);
+  EXPECT_EQ(WaitForWindow(pid, "Send Mail", 0), nullptr);
 
   if (close_with_enter) {
-    ASSERT_TRUE(BringToFront(box));
+    ASSERT_TRUE(BringToFront(box, 60));
     PressKey(VK_RETURN);
   } else {
     PostMessageA(c.ok, BM_CLICK, 0, 0);
   }
   // A Send Mail window after the box would keep the program running.
-  EXPECT_EQ(child.WaitExit(), 0);
+  EXPECT_EQ(WaitForExit(mailview, 60), 0);
+  // The writer finished only if mailview read all but the pipe's
+  // PIPE_BUFFER bytes, and did not end before it.
+  EXPECT_EQ(mailview->written, input.size()) << "not read to its end";
+  EXPECT_FALSE(mailview->writeFailed);
 }
 
 TEST(RefusalBox, TenThousandLineBreaksAreRefused) {
   std::string input;
   for (int i = 0; i < 10000; i++)
     input += "\r\n";
-  Child child;
-  StartWithPipe(&child, Command(), input);
-  ExpectRefusal(child, true);
+  Process mailview;
+  ExpectRefusal(&mailview, input, true);
 }
 
 TEST(RefusalBox, MegabyteIsReadToItsEndThenRefused) {
@@ -79,11 +82,8 @@ TEST(RefusalBox, MegabyteIsReadToItsEndThenRefused) {
   std::string input;
   while (input.size() < 1024 * 1024)
     input += line;
-  Child child;
-  // A pipe of 4 KB: the writer only finishes if mailview reads everything.
-  StartWithPipe(&child, Command(), input, 4096);
-  EXPECT_TRUE(child.InputWritten()) << "the pipe was not read to its end";
-  ExpectRefusal(child, false);
+  Process mailview;
+  ExpectRefusal(&mailview, input, false);
 }
 
 // Runs `command_line` under cmd with `input` piped in, finds the Send Mail
@@ -91,28 +91,22 @@ TEST(RefusalBox, MegabyteIsReadToItsEndThenRefused) {
 // it; then both must end with status 0.
 void ExpectThroughCmd(const std::string& command_line,
                       const std::string& input, const std::string& want) {
-  Child cmd;
-  StartWithPipe(&cmd, "cmd.exe /c \"" + command_line + "\"", input);
-  ASSERT_TRUE(cmd.started());
-  HWND dlg = WaitForWindow(0, "Send Mail");
+  Process cmd, mailview;
+  std::string line = "cmd.exe /c \"" + command_line + "\"";
+  ASSERT_TRUE(StartCommandLine(&cmd, line, {PIPE, input}));
+  HWND dlg = WaitForWindow(0, "Send Mail", 60);
   ASSERT_NE(dlg, nullptr) << "no Send Mail window";
   DWORD pid = 0;
   DWORD tid = GetWindowThreadProcessId(dlg, &pid);
-  HANDLE mailview =
-      OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid);
-  ASSERT_NE(mailview, nullptr);
-  EXPECT_NE(pid, cmd.pi.dwProcessId);
+  ASSERT_TRUE(Watch(&mailview, pid));
+  EXPECT_NE(pid, cmd.pid);
   EXPECT_EQ(WindowText(GetDlgItem(dlg, 1121)), want);
-  EXPECT_TRUE(WaitFor([&] { return FocusOf(tid) == GetDlgItem(dlg, IDOK); }));
-  ASSERT_TRUE(BringToFront(dlg));
+  HWND ok = GetDlgItem(dlg, IDOK);
+  EXPECT_TRUE(WaitUntil(60, [&] { return FocusOf(tid) == ok; }));
+  ASSERT_TRUE(BringToFront(dlg, 60));
   PressKey(VK_RETURN);
-
-  DWORD status = 1234;
-  EXPECT_EQ(WaitForSingleObject(mailview, WAIT_MS), WAIT_OBJECT_0);
-  GetExitCodeProcess(mailview, &status);
-  EXPECT_EQ(status, 0u);
-  CloseHandle(mailview);
-  EXPECT_EQ(cmd.WaitExit(), 0);
+  EXPECT_EQ(WaitForExit(&mailview, 60), 0);
+  EXPECT_EQ(WaitForExit(&cmd, 60), 0);
 }
 
 const char kMail[] =
@@ -121,13 +115,18 @@ const char kMail[] =
 TEST(ThroughCmd, PipedLikePhpMail) {
   // PHP on Windows opens the sendmail command with cmd /c and writes the
   // message into a pipe.
-  ExpectThroughCmd("\"" + MailviewExe() + "\" -t -i", kMail, kMail);
+  ExpectThroughCmd(MailviewCommand(), kMail, kMail);
 }
 
 TEST(ThroughCmd, TypedIntoAPipeline) {
-  std::string path = WriteTempFile("mailview-cmd.txt", kMail);
-  ExpectThroughCmd("type \"" + path + "\" | \"" + MailviewExe() + "\" -t -i",
-                   "", kMail);
+  char dir[MAX_PATH] = "";
+  ASSERT_NE(GetTempPathA(sizeof dir, dir), 0u);
+  std::string path = std::string(dir) + "mailview-cmd.txt";
+  FILE* file = fopen(path.c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  bool written = fputs(kMail, file) >= 0;
+  ASSERT_TRUE(fclose(file) == 0 && written);
+  ExpectThroughCmd("type \"" + path + "\" | " + MailviewCommand(), "", kMail);
   DeleteFileA(path.c_str());
 }
 

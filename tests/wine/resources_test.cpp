@@ -107,7 +107,7 @@ static_assert(SEND_MAIL_TEXT.style ==
                ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY));
 
 TEST_F(Resources, SendMailDialogTemplate) {
-  std::vector<BYTE> bytes = Bytes(RT_DIALOG, SEND_MAIL_ID);
+  Bytes bytes = Resource(RT_DIALOG, SEND_MAIL_ID);
   ASSERT_FALSE(bytes.empty()) << "no U.S. English dialog " << SEND_MAIL_ID;
   Reader r{bytes};
   DWORD style = r.Dword();
@@ -132,7 +132,7 @@ TEST_F(Resources, SendMailDialogTemplate) {
 }
 
 TEST_F(Resources, IconGroupHoldsSixteenColourImages) {
-  std::vector<BYTE> group = Bytes(RT_GROUP_ICON, 128);
+  Bytes group = Resource(RT_GROUP_ICON, 128);
   ASSERT_FALSE(group.empty()) << "no U.S. English icon group 128";
   Reader r{group};
   EXPECT_EQ(r.Word(), 0);
@@ -148,7 +148,7 @@ TEST_F(Resources, IconGroupHoldsSixteenColourImages) {
     DWORD length = r.Dword();
     WORD id = r.Word();
 
-    std::vector<BYTE> image = Bytes(RT_ICON, id);
+    Bytes image = Resource(RT_ICON, id);
     ASSERT_EQ(image.size(), length);
     ASSERT_GE(image.size(), sizeof(BITMAPINFOHEADER));
     BITMAPINFOHEADER h;

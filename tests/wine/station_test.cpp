@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "child.h"
+#include "harness-win32.h"
 
 namespace {
 
@@ -14,9 +14,7 @@ const char kDesktop[] = "mailview-service\\desktop";
 
 // A bound that a run never reaches, however loaded the machine: a run that
 // opens a window here never ends at all.
-const DWORD kEndMs = 30000;
-
-std::string Command() { return "\"" + MailviewExe() + "\" -t -i"; }
+const double kEndSeconds = 30;
 
 testing::AssertionResult ReadFlags(HWINSTA station, DWORD* flags) {
   USEROBJECTFLAGS info = {};
@@ -84,12 +82,15 @@ TEST_F(InvisibleStation, ReadsTheWholeMailAndEndsAtOnceWithStatusZero) {
   };
   for (const Run& run : runs) {
     SCOPED_TRACE(run.what);
-    Child child;
-    // A pipe of 4 KB: the writer only finishes if mailview reads everything.
-    StartWithPipe(&child, Command(), run.input, 4096, kDesktop);
-    ASSERT_TRUE(child.started()) << "error " << GetLastError();
-    EXPECT_EQ(child.WaitExit(kEndMs), 0) << "-1: still running";
-    EXPECT_TRUE(child.InputWritten()) << "the writer saw a broken pipe";
+    Process mailview;
+    ASSERT_TRUE(StartCommandLine(&mailview, MailviewCommand(),
+                                 {PIPE, run.input}, kDesktop))
+        << "error " << GetLastError();
+    EXPECT_EQ(WaitForExit(&mailview, kEndSeconds), 0) << "-2: still running";
+    // Its pipe holds PIPE_BUFFER bytes: the writer finished only if
+    // mailview read all but those, and did not end before it.
+    EXPECT_EQ(mailview.written, run.input.size());
+    EXPECT_FALSE(mailview.writeFailed) << "the writer saw a broken pipe";
   }
 }
 

@@ -4,15 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include "child.h"
+#include "harness-win32.h"
 #include "send_mail_template.h"
 
 namespace {
 
 const char* const TITLE = SEND_MAIL_CAPTION;
 const int MAIL_TEXT = SEND_MAIL_TEXT.id;
-
-std::string Command() { return "\"" + MailviewExe() + "\" -t -i"; }
 
 // Every byte from 0x80 to 0xFF.
 std::string HighBytes() {
@@ -116,7 +114,7 @@ void ExpectSendMailWindow(HWND dlg, DWORD tid) {
   EXPECT_EQ(style & BS_TYPEMASK, BS_DEFPUSHBUTTON) << std::hex << style;
   EXPECT_TRUE(style & WS_TABSTOP);
 
-  EXPECT_TRUE(WaitFor([&] { return FocusOf(tid) == ok; }))
+  EXPECT_TRUE(WaitUntil(60, [&] { return FocusOf(tid) == ok; }))
       << "the focus is not on OK";
 
   SIZE base = FixedsysBaseUnits();
@@ -134,13 +132,17 @@ void ExpectSendMailWindow(HWND dlg, DWORD tid) {
   EXPECT_NEAR(r.top + r.bottom, work.top + work.bottom, 2) << "not centred";
 }
 
-// Waits for the Send Mail window of `child`, checks its text and returns
-// it, or NULL if it never showed.
-HWND ShownWindow(Child& child, const std::string& want) {
-  if (!child.started())
-    ADD_FAILURE() << "could not start " << Command();
-  HWND dlg = child.started() ? WaitForWindow(child.pi.dwProcessId, TITLE)
-                             : NULL;
+// Starts mailview with `o`, waits for its Send Mail window, checks its
+// text and returns it, or NULL if it never showed.
+HWND ShownWindow(Process* mailview, const Options& o, const std::string& want,
+                 const std::vector<std::string>& more = {}) {
+  std::vector<std::string> argv = {MailviewExe(), "-t", "-i"};
+  argv.insert(argv.end(), more.begin(), more.end());
+  if (!Start(mailview, argv, o)) {
+    ADD_FAILURE() << "could not start " << CommandLine(argv);
+    return NULL;
+  }
+  HWND dlg = WaitForWindow(mailview->pid, TITLE, 60);
   if (dlg == NULL) {
     ADD_FAILURE() << "no Send Mail window";
     return NULL;
@@ -160,44 +162,39 @@ TEST(SendMailWindow, ShowsPipedMailByteForByteAndClosesOnEnter) {
   std::string want = head + "lone\rCR\r\nbare\r\nLF\r\nA\r\nB\r\n" +
                      HighBytes() + "\r\ntab\there \x01\x1b\x7f\r\n" +
                      "Xdropped\r\nY";
-  Child child;
-  StartWithPipe(&child, Command() + " extra \"arguments\" /x", input);
-  HWND dlg = ShownWindow(child, want);
+  Process mailview;
+  HWND dlg = ShownWindow(&mailview, {PIPE, input}, want,
+                         {"extra", "\"arguments\"", "/x"});
   ASSERT_NE(dlg, nullptr);
-  ExpectSendMailWindow(dlg, child.pi.dwThreadId);
-  ASSERT_TRUE(BringToFront(dlg));
+  ExpectSendMailWindow(dlg, mailview.tid);
+  ASSERT_TRUE(BringToFront(dlg, 60));
   PressKey(VK_RETURN);
-  EXPECT_EQ(child.WaitExit(), 0);
+  EXPECT_EQ(WaitForExit(&mailview, 60), 0);
   // The 64 KB after the Ctrl-Z cannot all fit in the pipe: had mailview
   // read on, the writer would have finished.
-  EXPECT_FALSE(child.InputWritten()) << "the pipe was read past the Ctrl-Z";
+  EXPECT_TRUE(mailview.writeFailed) << "the pipe was read past the Ctrl-Z";
 }
 
 TEST(SendMailWindow, ShowsFileUpToCtrlZAndClosesOnEsc) {
   // What follows the Ctrl-Z runs past the first read, so the file must be
   // known as a file, not a console, for it to stay unshown.
-  std::string path = WriteTempFile(
-      "mailview-file.txt",
-      "Subject: from a file\r\n\r\nline one\r\nline two\r\n\x1a" +
-          std::string(10000, 'z'));
-  Child child;
-  StartWithFile(&child, Command(), path);
-  HWND dlg = ShownWindow(child, "Subject: from a file\r\n\r\nline one\r\n"
-                                "line two\r\n");
+  const std::string mail =
+      "Subject: from a file\r\n\r\nline one\r\nline two\r\n";
+  Process mailview;
+  HWND dlg = ShownWindow(
+      &mailview, {FILE_, mail + "\x1a" + std::string(10000, 'z')}, mail);
   ASSERT_NE(dlg, nullptr);
-  ASSERT_TRUE(BringToFront(dlg));
+  ASSERT_TRUE(BringToFront(dlg, 60));
   PressKey(VK_ESCAPE);
-  EXPECT_EQ(child.WaitExit(), 0);
-  DeleteFileA(path.c_str());
+  EXPECT_EQ(WaitForExit(&mailview, 60), 0);
 }
 
 TEST(SendMailWindow, OpensEmptyWithoutStdinAndClosesByCloseBox) {
-  Child child;
-  StartWithoutStdin(&child, Command());
-  HWND dlg = ShownWindow(child, "");
+  Process mailview;
+  HWND dlg = ShownWindow(&mailview, {CLOSED, ""}, "");
   ASSERT_NE(dlg, nullptr);
   PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
-  EXPECT_EQ(child.WaitExit(), 0);
+  EXPECT_EQ(WaitForExit(&mailview, 60), 0);
 }
 
 TEST(SendMailWindow, WrapsAndScrollsLongMailAndClosesOnClick) {
@@ -205,9 +202,8 @@ TEST(SendMailWindow, WrapsAndScrollsLongMailAndClosesOnClick) {
   std::string input = "Subject: long\r\n\r\n" + line + "\r\n";
   for (int i = 0; i < 100; i++)
     input += "line " + std::to_string(i) + "\r\n";
-  Child child;
-  StartWithPipe(&child, Command(), input);
-  HWND dlg = ShownWindow(child, input);
+  Process mailview;
+  HWND dlg = ShownWindow(&mailview, {PIPE, input}, input);
   ASSERT_NE(dlg, nullptr);
   HWND edit = GetDlgItem(dlg, MAIL_TEXT);
   // 103 lines as written; the long one wraps instead of scrolling sideways.
@@ -218,38 +214,37 @@ TEST(SendMailWindow, WrapsAndScrollsLongMailAndClosesOnClick) {
   EXPECT_GT(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 50);
 
   HWND ok = GetDlgItem(dlg, IDOK);
-  ASSERT_TRUE(BringToFront(dlg));
-  ASSERT_TRUE(WaitFor([&] { return FocusOf(child.pi.dwThreadId) == ok; }));
+  ASSERT_TRUE(BringToFront(dlg, 60));
+  ASSERT_TRUE(WaitUntil(60, [&] { return FocusOf(mailview.tid) == ok; }));
   Click(ok);
-  EXPECT_EQ(child.WaitExit(), 0);
+  EXPECT_EQ(WaitForExit(&mailview, 60), 0);
 }
 
 TEST(SendMailWindow, TextAreaIsReadOnlyAndEnterClosesFromIt) {
   const char mail[] = "Subject: keys\r\n\r\nbody\r\n";
-  Child child;
-  StartWithPipe(&child, Command(), mail);
-  HWND dlg = ShownWindow(child, mail);
+  Process mailview;
+  HWND dlg = ShownWindow(&mailview, {PIPE, mail}, mail);
   ASSERT_NE(dlg, nullptr);
   HWND edit = GetDlgItem(dlg, MAIL_TEXT);
   HWND ok = GetDlgItem(dlg, IDOK);
-  DWORD tid = child.pi.dwThreadId;
-  ASSERT_TRUE(BringToFront(dlg));
-  ASSERT_TRUE(WaitFor([&] { return FocusOf(tid) == ok; }));
+  DWORD tid = mailview.tid;
+  ASSERT_TRUE(BringToFront(dlg, 60));
+  ASSERT_TRUE(WaitUntil(60, [&] { return FocusOf(tid) == ok; }));
 
   PressKey(VK_TAB);
-  ASSERT_TRUE(WaitFor([&] { return FocusOf(tid) == edit; }));
+  ASSERT_TRUE(WaitUntil(60, [&] { return FocusOf(tid) == edit; }));
   for (WORD vk : {WORD('X'), WORD(VK_DELETE), WORD(VK_BACK), WORD(VK_SPACE)})
     PressKey(vk);
   // Tab back to OK: once the focus is there, the keys before it were seen.
   PressKey(VK_TAB);
-  ASSERT_TRUE(WaitFor([&] { return FocusOf(tid) == ok; }));
+  ASSERT_TRUE(WaitUntil(60, [&] { return FocusOf(tid) == ok; }));
   EXPECT_TRUE(SameBytes(WindowText(edit), mail));
   EXPECT_TRUE(IsWindow(dlg)) << "the text area's notifications closed it";
 
   PressKey(VK_TAB);
-  ASSERT_TRUE(WaitFor([&] { return FocusOf(tid) == edit; }));
+  ASSERT_TRUE(WaitUntil(60, [&] { return FocusOf(tid) == edit; }));
   PressKey(VK_RETURN);
-  EXPECT_EQ(child.WaitExit(), 0);
+  EXPECT_EQ(WaitForExit(&mailview, 60), 0);
 }
 
 TEST(SendMailWindow, LongestMailIsShownWhole) {
@@ -257,12 +252,11 @@ TEST(SendMailWindow, LongestMailIsShownWhole) {
   std::string want;
   for (int i = 0; i < 9999; i++)
     want += "\r\n";
-  Child child;
-  StartWithPipe(&child, Command(), std::string(9999, '\n'));
-  HWND dlg = ShownWindow(child, want);
+  Process mailview;
+  HWND dlg = ShownWindow(&mailview, {PIPE, std::string(9999, '\n')}, want);
   ASSERT_NE(dlg, nullptr);
   PostMessageA(GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
-  EXPECT_EQ(child.WaitExit(), 0);
+  EXPECT_EQ(WaitForExit(&mailview, 60), 0);
 }
 
 }  // namespace

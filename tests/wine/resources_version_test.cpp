@@ -17,7 +17,7 @@ namespace {
 struct Node {
   std::string key;
   WORD type = 0;
-  std::vector<BYTE> value;
+  Bytes value;
   std::string text;  // the value of a text node, without its terminator
   std::vector<Node> children;
 };
@@ -74,7 +74,7 @@ Version BuiltVersion() {
 
 TEST_F(Resources, VersionBlock) {
   const Version version = BuiltVersion();
-  std::vector<BYTE> bytes = Bytes(RT_VERSION, 1);
+  Bytes bytes = Resource(RT_VERSION, 1);
   ASSERT_FALSE(bytes.empty()) << "no U.S. English version block";
   Reader r{bytes};
   Node root = ReadNode(r);
@@ -123,7 +123,7 @@ TEST_F(Resources, VersionBlock) {
   EXPECT_EQ(vars.key, "VarFileInfo");
   ASSERT_EQ(vars.children.size(), 1u);
   EXPECT_EQ(vars.children[0].key, "Translation");
-  EXPECT_EQ(vars.children[0].value, (std::vector<BYTE>{0x09, 0x04, 0xB0, 0x04}))
+  EXPECT_EQ(vars.children[0].value, (Bytes{0x09, 0x04, 0xB0, 0x04}))
       << "U.S. English, code page 1200";
 }
 

@@ -22,7 +22,7 @@ class Manifest : public Resources {};
 // Read as bytes, so that what Wine does not act on is checked too. That it
 // is in no other language is checked with every other resource's.
 TEST_F(Manifest, AsksForAsInvokerAndNoSettingThatChangesTheWindow) {
-  std::vector<BYTE> bytes = Bytes(RT_MANIFEST, 1);
+  Bytes bytes = Resource(RT_MANIFEST, 1);
   std::string text(bytes.begin(), bytes.end());
   ASSERT_FALSE(text.empty()) << "no manifest in U.S. English";
   EXPECT_NE(text.find("level=\"asInvoker\""), std::string::npos) << text;
