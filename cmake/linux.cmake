@@ -43,14 +43,28 @@ add_compile_options(-Wformat -Werror=format-security -Wdate-time
 list(APPEND MAILVIEW_INCLUDES platform/linux)
 
 # mailview.rc compiled to a .res and embedded: the dialog stand-in reads the
-# window's layout from the same bytes as Windows does. llvm-rc takes any
-# argument that starts with '/' as an option (/check/... is /C "heck/..."),
-# so the input file comes after "--".
+# window's layout from the same bytes as Windows does. The script is first
+# run through this build's own compiler's preprocessor, as a C file with
+# RC_INVOKED defined, as the resource compiler would have it: llvm-rc's own
+# preprocessing needs clang, which a build with g++ need not have. llvm-rc
+# takes any argument that starts with '/' as an option (/check/... is
+# /C "heck/..."), so the input file comes after "--"; it finds the icon and
+# the manifest in resources/, its working folder.
 set(RES ${CMAKE_BINARY_DIR}/mailview.res)
+set(RC_INCLUDES ${CMAKE_SOURCE_DIR}/platform/linux ${CMAKE_SOURCE_DIR}/resources
+    ${MAILVIEW_GENERATED})
+set(rc_cpp_includes)
+set(rc_includes)
+foreach(dir ${RC_INCLUDES})
+  list(APPEND rc_cpp_includes -I ${dir})
+  list(APPEND rc_includes /I ${dir})
+endforeach()
 add_custom_command(OUTPUT ${RES}
-  COMMAND ${LLVM_RC} /I ${CMAKE_SOURCE_DIR}/platform/linux
-          /I ${CMAKE_SOURCE_DIR}/resources /I ${MAILVIEW_GENERATED} /FO ${RES}
-          -- ${CMAKE_SOURCE_DIR}/resources/mailview.rc
+  COMMAND ${CMAKE_CXX_COMPILER} -E -x c -DRC_INVOKED ${rc_cpp_includes}
+          -o ${CMAKE_BINARY_DIR}/mailview.rc.i
+          ${CMAKE_SOURCE_DIR}/resources/mailview.rc
+  COMMAND ${LLVM_RC} /no-preprocess ${rc_includes} /FO ${RES}
+          -- ${CMAKE_BINARY_DIR}/mailview.rc.i
   WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/resources
   DEPENDS resources/mailview.rc resources/resource.h resources/mailview.ico
           resources/mailview.manifest platform/linux/windows.h
