@@ -75,6 +75,9 @@ include(tests/faults.cmake)
 add_test(NAME deps.DemoInstallsNoTestPackages
          COMMAND ${CMAKE_SOURCE_DIR}/tests/deps_test.sh ${CMAKE_SOURCE_DIR})
 set_tests_properties(deps.DemoInstallsNoTestPackages PROPERTIES LABELS unit)
+add_test(NAME deps.OutOfStepArchive
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/deps_archive_test.sh ${CMAKE_SOURCE_DIR})
+set_tests_properties(deps.OutOfStepArchive PROPERTIES LABELS unit)
 
 # make demo on a machine without a display: the window on a virtual one,
 # a screenshot, closed with Enter. With this tree's program, whose picture
