@@ -8,6 +8,12 @@ set(MAILVIEW_WINE32_LOADER /usr/lib/wine/wine CACHE FILEPATH
 
 if(NOT EXISTS ${MAILVIEW_WINE32_LOADER})
   set(ran "it is not installed")
+  # scripts/deps.sh leaves there why it could not install it.
+  set(deps_said ${CMAKE_SOURCE_DIR}/build/unavailable/i386)
+  if(EXISTS ${deps_said})
+    file(STRINGS ${deps_said} deps_said LIMIT_COUNT 1)
+    set(HOST_32BIT_WHY "the 32-bit Wine is not installed: ${deps_said}")
+  endif()
 else()
   # Through bash, which reports a refused binary as the kernel's error
   # ("cannot execute binary file: Exec format error") rather than handing
@@ -27,6 +33,8 @@ if(ran STREQUAL "0")
   message(STATUS "32-bit programs run on this host")
 else()
   set(HOST_RUNS_32BIT FALSE)
-  set(HOST_32BIT_WHY "this host cannot execute 32-bit programs (${MAILVIEW_WINE32_LOADER} --version: ${ran})")
+  if(NOT HOST_32BIT_WHY)
+    set(HOST_32BIT_WHY "this host cannot execute 32-bit programs (${MAILVIEW_WINE32_LOADER} --version: ${ran})")
+  endif()
   message(STATUS "Skipping the runs of the 32-bit executable: ${HOST_32BIT_WHY}")
 endif()

@@ -78,6 +78,10 @@ set_tests_properties(deps.DemoInstallsNoTestPackages PROPERTIES LABELS unit)
 add_test(NAME deps.OutOfStepArchive
          COMMAND ${CMAKE_SOURCE_DIR}/tests/deps_archive_test.sh ${CMAKE_SOURCE_DIR})
 set_tests_properties(deps.OutOfStepArchive PROPERTIES LABELS unit)
+add_test(NAME make.SaysWhatWasSkipped
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/skipped_test.sh ${CMAKE_SOURCE_DIR}
+                 ${CMAKE_CTEST_COMMAND})
+set_tests_properties(make.SaysWhatWasSkipped PROPERTIES LABELS unit)
 
 # make demo on a machine without a display: the window on a virtual one,
 # a screenshot, closed with Enter. With this tree's program, whose picture
