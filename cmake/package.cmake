@@ -114,6 +114,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION mail)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The window marks control bytes with the Control Pictures (U+2400 to
+# U+2421), which GTK's own DejaVu lacks. Recommended, not required: without
+# it only those marks are boxes, and apt installs what is recommended
+# unless told not to.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-freefont-ttf)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
 
