@@ -148,6 +148,16 @@ add_test(NAME package.standalone_build
   COMMAND ${CMAKE_SOURCE_DIR}/tests/standalone_build_test.sh ${CMAKE_SOURCE_DIR})
 set_tests_properties(package.standalone_build PROPERTIES
   LABELS "package;slow" TIMEOUT 600 SKIP_RETURN_CODE 77)
+# In Debian 12 roots made afresh (tests/fresh_root_test.sh): make demo in a
+# root holding only make, the README's build with g++, the .deb's font.
+foreach(check demo build deb)
+  add_test(NAME fresh.${check}
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/fresh_root_test.sh ${check}
+            ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR} ${CMAKE_CPACK_COMMAND})
+  set_tests_properties(fresh.${check} PROPERTIES
+    LABELS "fresh;slow" TIMEOUT 1800 SKIP_RETURN_CODE 77)
+endforeach()
+set_tests_properties(fresh.deb PROPERTIES RESOURCE_LOCK cpack)
 add_test(NAME package.version_stated_once
   COMMAND ${CMAKE_SOURCE_DIR}/tests/version_test.sh ${CMAKE_SOURCE_DIR}
           ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})

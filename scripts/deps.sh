@@ -45,6 +45,8 @@ desktops=(openbox weston)
 # strip-nondeterminism puts the zip's files in a fixed order; groff renders
 # the manual page as text for the zip
 packaging=(dpkg-dev lintian file strip-nondeterminism groff-base)
+# the tests in Debian roots made afresh (tests/fresh_root_test.sh)
+fresh_roots=(mmdebstrap mount)
 
 case $set_name in
 linux) packages=("${build_linux[@]}") ;;
@@ -55,7 +57,7 @@ test)
             "${accessibility[@]}"
             "${clang[@]}" "${cross_arm64[@]}" "${callers_and_comparisons[@]}"
             "${desktops[@]}"
-            "${packaging[@]}")
+            "${packaging[@]}" "${fresh_roots[@]}")
   ;;
 *) echo "usage: $0 linux|demo|test" >&2; exit 2 ;;
 esac
