@@ -1,32 +1,35 @@
-# Whether this host executes 32-bit programs, found by trying: the 32-bit
-# Wine loader is asked its version each time the tree is configured. Some
-# 64-bit kernels have IA-32 emulation turned off and answer "Exec format
-# error"; there every run of the 32-bit executable is skipped, with the
-# reason in HOST_32BIT_WHY.
+# Whether this host runs the 32-bit executable, found by trying: the 32-bit
+# Wine loader is asked its version each time the tree is configured. Where
+# it cannot run, HOST_32BIT_WHY says why, and every run of the 32-bit
+# executable is reported skipped with it: 32-bit Wine not installed (where
+# scripts/deps.sh could not install it, it left why in MAILVIEW_UNAVAILABLE),
+# or a 64-bit kernel with IA-32 emulation turned off ("Exec format error").
 set(MAILVIEW_WINE32_LOADER /usr/lib/wine/wine CACHE FILEPATH
     "The 32-bit Wine loader, tried to learn whether 32-bit programs run here")
+set(MAILVIEW_UNAVAILABLE ${PROJECT_SOURCE_DIR}/build/unavailable CACHE PATH
+    "Where scripts/deps.sh says why it left out an architecture's packages")
 
-if(NOT EXISTS ${MAILVIEW_WINE32_LOADER})
-  set(ran "it is not installed")
+set(HOST_32BIT_WHY)
+if(NOT EXISTS ${MAILVIEW_WINE32_LOADER} AND EXISTS ${MAILVIEW_UNAVAILABLE}/i386)
+  file(STRINGS ${MAILVIEW_UNAVAILABLE}/i386 why LIMIT_COUNT 1)
+  set(HOST_32BIT_WHY "the 32-bit Wine is not installed: ${why}")
+elseif(NOT EXISTS ${MAILVIEW_WINE32_LOADER})
+  set(HOST_32BIT_WHY "the 32-bit Wine is not installed (scripts/deps.sh test)")
 else()
   # Through bash, which reports a refused binary as the kernel's error
   # ("cannot execute binary file: Exec format error") rather than handing
-  # it to sh as a script, as execvp does.
+  # it to sh as a script, as execvp does. Its first line, less its prefix.
   execute_process(COMMAND bash -c "exec \"$0\" --version"
                           ${MAILVIEW_WINE32_LOADER}
                   RESULT_VARIABLE ran OUTPUT_QUIET ERROR_VARIABLE err)
-  if(NOT ran STREQUAL "0" AND err)
-    # bash's first line, less its "bash: line 1: " prefix.
-    string(REGEX MATCH "[^\n]+" err "${err}")
-    string(REGEX REPLACE "^.*: line 1: " "" ran "${err}")
+  string(REGEX MATCH "[^\n]+" err "${err}")
+  string(REGEX REPLACE "^.*: line 1: " "" err "${err}")
+  if(NOT ran STREQUAL "0")
+    set(HOST_32BIT_WHY "this host cannot execute 32-bit programs (${MAILVIEW_WINE32_LOADER} --version: ${err}, status ${ran})")
   endif()
 endif()
-
-if(ran STREQUAL "0")
-  set(HOST_RUNS_32BIT TRUE)
-  message(STATUS "32-bit programs run on this host")
-else()
-  set(HOST_RUNS_32BIT FALSE)
-  set(HOST_32BIT_WHY "this host cannot execute 32-bit programs (${MAILVIEW_WINE32_LOADER} --version: ${ran})")
+# One CMake list item, whatever apt said.
+string(REPLACE ";" "," HOST_32BIT_WHY "${HOST_32BIT_WHY}")
+if(HOST_32BIT_WHY)
   message(STATUS "Skipping the runs of the 32-bit executable: ${HOST_32BIT_WHY}")
 endif()

@@ -23,7 +23,7 @@ light() {
   fi
   grep -q "deps.sh $1" <<<"$steps" || { echo "make $1 installs nothing" >&2; fail=1; }
 }
-test_only=':(i386|arm64)$|aarch64|qemu|wine|mingw|php|zenity|clang|lintian|weston|openbox|pyatspi'
+test_only=':(i386|arm64)$|aarch64|qemu|wine|mingw|php|zenity|clang|lintian|weston|openbox|pyatspi|mmdebstrap'
 light linux "$test_only|xvfb|xdotool|imagemagick"
 light demo "$test_only"
 

@@ -91,6 +91,7 @@ Priority|optional
 Maintainer|?* <?*@?*>
 Depends|*libc6 (>= *
 Depends|*, libgtk-3-0 (>= *
+Recommends|fonts-freefont-ttf
 Description|show outgoing mail in a window instead of sending it?*"Send Mail"*
 EOF
   dpkg-deb -c "$deb" | awk '{print $1, $2, $6}' >"$tmp/files"

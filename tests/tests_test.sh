@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The tests of a build tree as CTest knows them:
-#  - each carries the label of its kind (unit, window, wine, package or
-#    fuzz), and `slow` besides when it takes over 20 s or so, so that
+#  - each carries the label of its kind (unit, window, wine, package, fuzz
+#    or fresh), and `slow` besides when it takes over 20 s or so, so that
 #    `ctest -L` picks what a developer asks for;
 #  - every TEST and TEST_F of every test file that the PATTERNs match is a
 #    test of the tree, whatever prefix its name has: none builds and then
@@ -14,7 +14,7 @@ set -euo pipefail
 "$1" --test-dir "$2" --show-only=json-v1 | python3 -c '
 import glob, json, os, re, sys
 build, source, mode, patterns = sys.argv[1], sys.argv[2], sys.argv[3:4], sys.argv[4:]
-kinds = {"unit", "window", "wine", "package", "fuzz"}
+kinds = {"unit", "window", "wine", "package", "fuzz", "fresh"}
 tests = json.load(sys.stdin)["tests"]
 if not tests:
     sys.exit("no tests in this tree?")
@@ -27,7 +27,7 @@ for test in tests:
     if len(kinds.intersection(labels)) != 1 or set(labels) - kinds - {"slow"}:
         wrong.append("  %s: %s" % (test["name"], " ".join(labels) or "no label"))
 if wrong:
-    sys.exit("Want one of unit, window, wine, package, fuzz (and maybe slow):\n"
+    sys.exit("Want one of %s (and maybe slow):\n" % ", ".join(sorted(kinds))
              + "\n".join(wrong))
 
 names = {t["name"] for t in tests}
