@@ -1,18 +1,15 @@
-# GoogleTest programs on Linux, whose cases CTest finds by itself. A
-# Windows tree's tests run under Wine (tests/wine); the fuzz tree has fuzz
-# targets in their place.
-#
-# add_gtests(LABEL FILES file... LIBS lib...): each test file becomes a
-# program of its own, named after the file and linked with LIBS; CTest asks
-# it for its cases and gives each the label LABEL, the kind of its file
-# (CONTRIBUTING.md). A `window` test program gets an X display of its own
-# from the harness (tests/own_display.cpp); as it needs this host's display
-# tools, a tree for another processor has none.
+# add_gtests(LABEL FILES file... LIBS lib...): each GoogleTest file becomes
+# a program of its own, named after the file and linked with LIBS; CTest
+# asks it for its cases and gives each the label LABEL, the kind of its
+# file (CONTRIBUTING.md). A `window` test program gets an X display of its
+# own from the harness (tests/own_display.cpp); as it needs this host's
+# display tools, a tree for another processor has none. Linux only: a
+# Windows tree's tests run under Wine (tests/wine), and the fuzz tree has
+# fuzz targets in their place.
 set(MAILVIEW_GTESTS ${BUILD_TESTING})
 if(WIN32 OR MAILVIEW_FUZZ)
   set(MAILVIEW_GTESTS OFF)
-endif()
-if(MAILVIEW_GTESTS)
+elseif(BUILD_TESTING)
   find_package(GTest REQUIRED)
   include(GoogleTest)
 endif()

@@ -23,14 +23,11 @@ function(add_flags_taken kind)
     string(MAKE_C_IDENTIFIER "TAKES_${kind}${flag}" takes)
     if(kind STREQUAL compile)
       check_cxx_compiler_flag(${flag} ${takes})
-      if(${takes})
-        add_compile_options(${flag})
-      endif()
     else()
       check_linker_flag(CXX ${flag} ${takes})
-      if(${takes})
-        add_link_options(${flag})
-      endif()
+    endif()
+    if(${takes})
+      cmake_language(CALL add_${kind}_options ${flag})
     endif()
   endforeach()
 endfunction()
@@ -44,13 +41,10 @@ set(MAILVIEW_DIALOGS gtk_standin)
 
 # The manual page, compressed as Debian wants it: gzip -9 with no name or
 # time stamp in the header (-n), so that the bytes depend only on the text.
-set(MANUAL ${CMAKE_BINARY_DIR}/man/mailview.1.gz)
-add_custom_command(OUTPUT ${MANUAL}
-  COMMAND ${CMAKE_COMMAND} -E copy ${MAILVIEW_GENERATED}/mailview.1
-          ${CMAKE_BINARY_DIR}/man/mailview.1
-  COMMAND ${GZIP} -9nf ${CMAKE_BINARY_DIR}/man/mailview.1
-  DEPENDS ${MAILVIEW_GENERATED}/mailview.1
-  VERBATIM)
-add_custom_target(manual ALL DEPENDS ${MANUAL})
-install(FILES ${MANUAL} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
-        COMPONENT program)
+set(manual ${CMAKE_BINARY_DIR}/man/mailview.1)
+add_custom_command(OUTPUT ${manual}.gz
+  COMMAND ${CMAKE_COMMAND} -E copy ${MAILVIEW_GENERATED}/mailview.1 ${manual}
+  COMMAND ${GZIP} -9nf ${manual}
+  DEPENDS ${MAILVIEW_GENERATED}/mailview.1 VERBATIM)
+add_custom_target(manual ALL DEPENDS ${manual}.gz)
+install(FILES ${manual}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT program)

@@ -11,14 +11,12 @@ elseif(CPACK_GENERATOR STREQUAL "ZIP")
 endif()
 
 # Every time in the packages is that of the last commit, unless the caller
-# gives one: CPack's archives take their files' times, and the gzip header's,
-# from SOURCE_DATE_EPOCH.
+# gives one: CPack's archives, and the gzip headers, take it from
+# SOURCE_DATE_EPOCH.
 if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
-  execute_process(COMMAND git log -1 --format=%ct
-    WORKING_DIRECTORY ${CPACK_MAILVIEW_SOURCE_DIR}
-    OUTPUT_VARIABLE epoch OUTPUT_STRIP_TRAILING_WHITESPACE
-    RESULT_VARIABLE status ERROR_QUIET)
-  if(status EQUAL 0 AND epoch MATCHES "^[0-9]+$")
+  execute_process(COMMAND git log -1 --format=%ct WORKING_DIRECTORY ${CPACK_MAILVIEW_SOURCE_DIR}
+                  OUTPUT_VARIABLE epoch OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  if(epoch MATCHES "^[0-9]+$")
     set(ENV{SOURCE_DATE_EPOCH} ${epoch})
   else()
     message(WARNING "Not a git checkout and no SOURCE_DATE_EPOCH: the "

@@ -39,7 +39,7 @@ step cmake --no-warn-unused-cli -S "$src" -B "$tmp/build" -DBUILD_TESTING=OFF \
   -DPKG_CONFIG_EXECUTABLE="$tmp/pkg-config"
 ! grep -A5 'CMake Warning' "$tmp/log" || fail "CMake warns"
 step cmake --build "$tmp/build" -j2
-for test_program in mailview-record mailview_tests process_tests gtk_unit_tests bench_tests; do
+for test_program in mailview-record read_mail_test process_test res_file_test figures_test; do
   [ ! -e "$tmp/build/$test_program" ] || fail "$test_program was built"
 done
 DESTDIR=$tmp/root step cmake --install "$tmp/build"
