@@ -1,15 +1,12 @@
 #!/usr/bin/python3
-"""A window of mailview as a screen reader finds it, read over AT-SPI.
-
-Waits for a showing window named TITLE on the accessibility bus of the
-D-Bus session it is given, and checks it: a modal dialog, its one showing
-text of ROLE ("text" or "label") reads SHOWN and is not editable, and its
-one button is OK, the default, with the keyboard focus. OK is then pressed
-through AT-SPI. Prints "ready" once the registry is up, before which no
-program should start (it may find no one to register with); exits 1 with
-what failed on standard error. Started by tests/window_test.cpp.
-  tests/atspi_reader.py TITLE ROLE SHOWN
-(Debian's Python: python3-pyatspi is installed for it.)
+"""Reads a window of mailview over AT-SPI as a screen reader does: the
+showing window TITLE on the accessibility bus of its D-Bus session must be
+a modal dialog whose one showing text of ROLE ("text" or "label") reads
+SHOWN and is not editable, whose one button, OK, is the default and has
+the focus; OK is then pressed through AT-SPI. Prints "ready" once the
+registry is up (a program started before may find no one to register
+with); exits 1, saying what failed. Started by tests/window_test.cpp.
+  tests/atspi_reader.py TITLE ROLE SHOWN      (Debian's python3-pyatspi)
 """
 import sys
 import time
@@ -45,9 +42,8 @@ def wait_for(what, find, seconds=60):
 
 
 def window_named(title):
-    """The showing top-level window named `title`, once its application is
-    on the bus. The bus and the display are the test's own: only mailview
-    shows windows there."""
+    """The showing top-level window named `title` (the bus and the display
+    are the test's own: only mailview shows windows there)."""
     for app in pyatspi.Registry.getDesktop(0):
         for window in app or []:
             if (window is not None and window.name == title and

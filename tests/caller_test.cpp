@@ -89,28 +89,16 @@ TEST(Callers, PhpMailShowsExactlyWhatPhpWrote) {
   EXPECT_EQ(WithCRLF(kWritten), shown);
 }
 
-// Runs the X tool `argv` on this display; its output.
-std::string XTool(const std::vector<std::string>& argv) {
-  Result r = RunXTool(argv);
-  EXPECT_EQ(0, r.status) << argv[0] << " " << argv[1];
-  return r.out;
-}
-
-// Waits for the Send Mail window on this display, copies all its text and
-// closes it with Enter. The text, its line breaks as LF; false when no
-// window came.
+// Waits for the Send Mail window on this display, copies all its text (the
+// text area takes the focus from OK with Tab) and closes it with Enter. The
+// text, its line breaks as LF; false when no window came or keys failed.
 bool CopyWindowTextAndClose(std::string* text) {
   std::string window = FindWindow("Send Mail", 60);
-  if (window.empty())
+  if (window.empty() || !PressIn(window, {"Tab", "ctrl+a", "ctrl+c"}))
     return false;
-  // The text area takes the focus from OK with Tab; copy all of it.
-  XTool({"xdotool", "windowfocus", "--sync", window, "key", "--clearmodifiers", "Tab", "ctrl+a",
-         "ctrl+c"});
-  std::string copied = XTool({"xclip", "-o", "-selection", "clipboard"});
-  XTool({"xdotool", "key", "--clearmodifiers", "Return"});
   // The window breaks lines at CR LF; the clipboard has them as LF.
-  *text = Replace(copied, "\r\n", "\n");
-  return true;
+  *text = Replace(Clipboard([](const std::string& got) { return !got.empty(); }), "\r\n", "\n");
+  return PressIn(window, {"Return"});
 }
 
 TEST(Callers, PhpMailInTheRealWindow) {

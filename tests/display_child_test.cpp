@@ -83,18 +83,8 @@ std::string TraceOf(const Traced& t, pid_t pid) {
 Window SendMailWindow(const XServer& x, pid_t* shower) {
   Window w = strtoul(FindWindow("Send Mail", 60, x.display).c_str(), NULL, 10);
   Display* d = XOpenDisplay(x.display.c_str());
-  Atom type;
-  int format;
-  unsigned long n, left;
-  unsigned char* value = NULL;
-  *shower = -1;
-  if (d && w &&
-      XGetWindowProperty(d, w, XInternAtom(d, "_NET_WM_PID", False), 0, 1, False,
-                         XA_CARDINAL, &type, &format, &n, &left, &value) == Success &&
-      n == 1)
-    *shower = static_cast<pid_t>(*reinterpret_cast<unsigned long*>(value));
-  if (value)
-    XFree(value);
+  std::vector<long> pid = d && w ? Property(d, w, "_NET_WM_PID") : std::vector<long>();
+  *shower = pid.size() == 1 ? static_cast<pid_t>(pid[0]) : -1;
   if (d)
     XCloseDisplay(d);
   return w;
@@ -122,17 +112,9 @@ void ClaimUserTimeWindows(Display* d) {
 // presses a key in `window`: GDK's next request on it fails with BadWindow,
 // an error no GDK trap takes.
 void ProvokeXError(Display* d, const XServer& x, Window window) {
-  Atom type;
-  int format;
-  unsigned long n, left;
-  unsigned char* value = NULL;
-  ASSERT_EQ(Success, XGetWindowProperty(d, window,
-                                        XInternAtom(d, "_NET_WM_USER_TIME_WINDOW", False),
-                                        0, 1, False, XA_WINDOW, &type, &format, &n, &left,
-                                        &value));
-  ASSERT_EQ(1u, n);
-  XDestroyWindow(d, *reinterpret_cast<Window*>(value));
-  XFree(value);
+  std::vector<long> timeWindow = Property(d, window, "_NET_WM_USER_TIME_WINDOW");
+  ASSERT_EQ(1u, timeWindow.size());
+  XDestroyWindow(d, timeWindow[0]);
   XSync(d, False);
   EXPECT_EQ(0, RunXTool({"xdotool", "windowfocus", "--sync", std::to_string(window), "key", "a"},
                         x.display).status);

@@ -9,6 +9,8 @@
 
 #include <filesystem>
 
+#include <X11/Xlib.h>
+
 namespace {
 
 // True when a client can connect to the Unix socket at `path`.
@@ -107,4 +109,36 @@ std::string FindWindow(const std::string& title, double seconds, const std::stri
                               "^" + Literally(title) + "$"},
                              display, seconds).out;
   return ids.substr(0, ids.find('\n'));
+}
+
+bool PressIn(const std::string& window, const std::vector<std::string>& keys) {
+  std::vector<std::string> press = {"xdotool", "key"};
+  press.insert(press.end(), keys.begin(), keys.end());
+  return RunXTool({"xdotool", "windowfocus", "--sync", window}).status == 0 &&
+         RunXTool(press).status == 0;
+}
+
+std::string Clipboard(const std::function<bool(const std::string&)>& done) {
+  Options o = OnDisplay("");
+  o.err = DISCARD;  // xclip complains while the clipboard is empty
+  std::string got;
+  WaitUntil(60, [&] {
+    return done(got = RunProgram({"xclip", "-o", "-selection", "clipboard"}, o, 10).out);
+  });
+  return got;
+}
+
+std::vector<long> Property(Display* x, unsigned long window, const char* name) {
+  std::vector<long> items;
+  Atom type;
+  int format;
+  unsigned long count, after;
+  unsigned char* data = NULL;
+  if (XGetWindowProperty(x, window, XInternAtom(x, name, False), 0, 64, False,
+                         AnyPropertyType, &type, &format, &count, &after, &data) == Success &&
+      format == 32)
+    items.assign(reinterpret_cast<long*>(data), reinterpret_cast<long*>(data) + count);
+  if (data)
+    XFree(data);
+  return items;
 }

@@ -1,9 +1,10 @@
 // Displays of a test's own, and the windows on them: a private X server or
-// Wayland compositor that a test may kill, a window found by its title, and
-// the small X tools a test works a window with.
+// Wayland compositor that a test may kill, a window found by its title, its
+// properties, and the small X tools a test works a window with.
 #ifndef MAILVIEW_TESTS_DISPLAYS_H_
 #define MAILVIEW_TESTS_DISPLAYS_H_
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,5 +46,19 @@ Result RunXTool(const std::vector<std::string>& argv,
 // within `seconds`.
 std::string FindWindow(const std::string& title, double seconds,
                        const std::string& display = "");
+
+// Gives `window` on our display the focus and presses `keys` in it, as
+// xdotool names them; false when xdotool failed.
+bool PressIn(const std::string& window, const std::vector<std::string>& keys);
+
+// What the clipboard on our display holds, once `done` holds for it or a
+// minute has gone ("" while it holds nothing).
+std::string Clipboard(const std::function<bool(const std::string&)>& done);
+
+typedef struct _XDisplay Display;  // Xlib's
+
+// The 32-bit items of property `name` of `window` on `x`; empty when it
+// has none.
+std::vector<long> Property(Display* x, unsigned long window, const char* name);
 
 #endif  // MAILVIEW_TESTS_DISPLAYS_H_

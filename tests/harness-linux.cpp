@@ -12,9 +12,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "harness_system.h"
-
 #include <fstream>
+
+#include "harness_system.h"
 
 namespace {
 

@@ -60,32 +60,11 @@ std::vector<std::string> Environment(const std::vector<std::string>& changes) {
   return env;
 }
 
-// Where `name` is run from: itself when it holds a slash, otherwise the
-// first executable of that name in the directories of `env`'s PATH.
-std::string Lookup(const std::string& name, const std::vector<std::string>& env) {
-  if (name.find('/') != std::string::npos)
-    return name;
-  std::string path = "/bin:/usr/bin";
-  for (const std::string& e : env)
-    if (e.compare(0, 5, "PATH=") == 0)
-      path = e.substr(5);
-  for (size_t at = 0; at <= path.size();) {
-    size_t end = path.find(':', at);
-    end = end == std::string::npos ? path.size() : end;
-    std::string dir = end > at ? path.substr(at, end - at) : ".";
-    std::string candidate = dir + "/" + name;
-    if (access(candidate.c_str(), X_OK) == 0)
-      return candidate;
-    at = end + 1;
-  }
-  return name;
-}
-
 // The child's half of Start: only calls that are safe after a fork in a
 // process with threads. `streams` holds its standard input, output and
 // error: an fd, -1 to close it, or LEAVE.
-[[noreturn]] void Exec(const char* path, char* const argv[], char* const envp[],
-                       int streams[3], bool errToOut, bool terminal) {
+[[noreturn]] void Exec(char* const argv[], char** envp, int streams[3], bool errToOut,
+                       bool terminal) {
   if (terminal)
     setsid();
   // Out of the way of the dup2 calls below, which clear close-on-exec.
@@ -105,7 +84,9 @@ std::string Lookup(const std::string& name, const std::vector<std::string>& env)
   if (terminal)
     TakeControllingTerminal(0);
   signal(SIGPIPE, SIG_DFL);
-  execve(path, argv, envp);
+  // execvp looks argv[0] up in the PATH of the environment it runs with.
+  environ = envp;
+  execvp(argv[0], argv);
   _exit(127);
 }
 
@@ -284,7 +265,6 @@ bool Start(Process* p, const std::vector<std::string>& argv, const Options& o) {
   // A writer learns that its reader is gone from its write's error.
   signal(SIGPIPE, SIG_IGN);
   std::vector<std::string> env = Environment(o.env);
-  std::string path = Lookup(argv.at(0), env);
   std::vector<char*> args, envp;
   for (const std::string& a : argv)
     args.push_back(const_cast<char*>(a.c_str()));
@@ -303,8 +283,7 @@ bool Start(Process* p, const std::vector<std::string>& argv, const Options& o) {
     streams[2] = OpenOutput(o.err, &ours, &p->out);
   pid_t pid = opened && streams[1] != -1 && streams[2] != -1 ? fork() : -1;
   if (pid == 0)
-    Exec(path.c_str(), args.data(), envp.data(), streams, o.err == CAPTURE,
-         o.stdinKind == PTY);
+    Exec(args.data(), envp.data(), streams, o.err == CAPTURE, o.stdinKind == PTY);
   for (int fd : ours)
     close(fd);
   if (pid < 0) {

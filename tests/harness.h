@@ -1,10 +1,10 @@
 // Starting programs for the tests and the benchmarks, and watching them run:
 // a given standard input, arguments and environment; waits bounded on the
 // monotonic clock; how each program ended and what the kernel says it used.
-// On POSIX (harness-posix.cpp), with what only Linux tells of a running
-// program in harness-linux.cpp. On Windows (harness-win32.cpp), the same
-// contract for a pipe, a file or no input, and what only Windows has in
-// harness-win32.h. Displays and windows: displays.h.
+// On POSIX in harness-posix.cpp, with what only Linux gives in
+// harness-linux.cpp; on Windows in harness-win32.cpp, for a pipe, a file or
+// no input, with what only Windows has in harness-win32.h. Displays and
+// windows: displays.h.
 #ifndef MAILVIEW_TESTS_HARNESS_H_
 #define MAILVIEW_TESTS_HARNESS_H_
 
@@ -22,19 +22,17 @@
 #include <thread>
 #endif
 
-// What a program gets as its standard input.
+// What a program gets as its standard input. Windows has the first three.
 enum StdinKind {
   PIPE,       // a pipe fed `input` from a thread of ours, then closed
   FILE_,      // a temporary file holding `input`
-  CLOSED,     // no fd 0 at all
-#ifndef _WIN32
+  CLOSED,     // no standard input at all
   DEV_NULL,   // /dev/null
   DIRECTORY,  // a directory opened for reading
   PTY,        // a new terminal without echo, the program's controlling one,
               // `input` typed on it; it hangs up only once the program ended
   GENERATED,  // a pipe written by `generate` on a thread, closed on return
   GIVEN_FD,   // `fd`, which the caller prepared and keeps
-#endif
 };
 
 #ifndef _WIN32
@@ -45,7 +43,7 @@ enum { CAPTURE = -1, INHERIT = -2, DISCARD = -3 };
 
 struct Options {
   StdinKind stdinKind = PIPE;
-  std::string input;                     // for PIPE, FILE_ and PTY
+  std::string input;  // for PIPE, FILE_ and PTY
 #ifndef _WIN32
   std::function<void(int fd)> generate;  // for GENERATED
   int fd = -1;                           // for GIVEN_FD
@@ -63,29 +61,33 @@ struct Process {
 #ifdef _WIN32
   HANDLE handle = NULL;    // the process, or NULL
   DWORD pid = 0, tid = 0;  // its id, and its first thread's (its windows')
+  HANDLE writer = NULL;    // the harness's: the thread that feeds a PIPE
 #else
   pid_t pid = -1;
-  int out = -1;     // the read end of its captured standard output, or -1
-  int exitFd = -1;  // readable once the program has ended (a pidfd), or -1
+  int out = -1;        // the read end of its captured standard output, or -1
+  int exitFd = -1;     // readable once the program has ended (a pidfd), or -1
+  std::thread writer;  // the harness's: the thread that writes its input
+  int terminal = -1;   // the harness's: the PTY's master side
 #endif
   // For PIPE and PTY, valid once WaitForExit has returned: the bytes of
   // `input` written, and whether a write failed (EPIPE, say).
   size_t written = 0;
   bool writeFailed = false;
+  std::string tempFile;  // the harness's: FILE_'s file
 
   Process() = default;
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;
   ~Process();
+};
 
-  // The harness's own.
-#ifdef _WIN32
-  HANDLE writer = NULL;  // the thread that feeds a PIPE
-#else
-  std::thread writer;
-  int terminal = -1;     // the PTY's master side
-#endif
-  std::string tempFile;  // FILE_'s file
+// What a process used, as the kernel counted it (not on Windows). It is
+// forked, so its peak counts from the resident memory we held at the fork
+// (not from our peak, as a vfork or posix_spawn child's would): a caller
+// that measures should hold little of its own.
+struct Usage {
+  long peakKiB;       // peak resident memory
+  double cpuSeconds;  // user and system time
 };
 
 // Seconds on the monotonic clock.
@@ -95,37 +97,16 @@ double Now();
 // it held.
 bool WaitUntil(double seconds, const std::function<bool()>& done);
 
-#ifndef _WIN32
-// Writes all of `bytes` to `fd`; false when a write failed.
-bool WriteAll(int fd, const std::string& bytes);
-
-// Opens a new terminal whose keys are not echoed; both its sides close on
-// exec. False when none could be had.
-bool OpenTerminal(int* master, int* slave);
-#endif
-
 // Starts argv[0] (a path, or a name looked up in the PATH it is given)
 // with `argv` as `options` say, and no fd of ours but its standard streams.
-// False when no process could be made; a program that cannot be run ends
-// with status 127. On Windows the arguments go as one command line, quoted
-// for the C runtime to split into `argv` again; a program that cannot be
-// run is not started; and what else of ours it gets is those of our handles
-// that are inheritable (our own standard streams).
+// False when no process could be made, or the input is of a kind this
+// system lacks; a program that cannot be run ends with status 127. On
+// Windows the arguments go as one command line, quoted for the C runtime to
+// split into `argv` again; a program that cannot be run is not started; and
+// what else of ours it gets is our inheritable handles (our standard
+// streams).
 bool Start(Process* process, const std::vector<std::string>& argv,
            const Options& options = Options());
-
-#ifdef _WIN32
-struct Usage;  // not counted on Windows
-#else
-// What a process used, as the kernel counted it. It is forked, so its peak
-// counts from the resident memory we held at the fork (not from our peak,
-// as a vfork or posix_spawn child's would): a caller that measures should
-// hold little of its own.
-struct Usage {
-  long peakKiB;       // peak resident memory
-  double cpuSeconds;  // user and system time
-};
-#endif
 
 // Waits up to `seconds` for the program to end, reaps it, and waits for
 // the writer of its input. Returns its exit status, -1 when a signal ended
@@ -141,6 +122,13 @@ bool Ended(const Process& process);
 void Kill(Process* process);
 
 #ifndef _WIN32
+// Writes all of `bytes` to `fd`; false when a write failed.
+bool WriteAll(int fd, const std::string& bytes);
+
+// Opens a new terminal whose keys are not echoed; both its sides close on
+// exec. False when none could be had.
+bool OpenTerminal(int* master, int* slave);
+
 // Reads the captured standard output to its end, or for `seconds` at most,
 // and closes it.
 std::string ReadToEnd(Process* process, double seconds);

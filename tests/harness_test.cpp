@@ -68,9 +68,7 @@ TEST(Harness, GivesEachKindOfStandardInput) {
   // An fd of the caller's, which stays the caller's.
   int p[2];
   ASSERT_EQ(0, pipe(p));
-  Options o;
-  o.stdinKind = GIVEN_FD;
-  o.fd = p[0];
+  Options o = Given(p[0]);
   ASSERT_TRUE(WriteAll(p[1], "given\n"));
   close(p[1]);
   EXPECT_EQ("fifo\ngiven\n", Shell(script, o).out);

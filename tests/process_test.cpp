@@ -87,11 +87,8 @@ TEST(Process, LeavesTheCallersPipeAsItWas) {
     int p[2];
     ASSERT_EQ(0, pipe2(p, O_CLOEXEC));
     long before = fcntl(p[1], F_GETPIPE_SZ);
-    Options o;
-    o.stdinKind = GIVEN_FD;
-    o.fd = p[0];
     Process mailview;
-    ASSERT_TRUE(Start(&mailview, {MAILVIEW_RECORD}, o));
+    ASSERT_TRUE(Start(&mailview, {MAILVIEW_RECORD}, Given(p[0])));
     close(p[0]);
     EXPECT_TRUE(WriteAll(p[1], std::string(length, 'w')));
     EXPECT_EQ(before, fcntl(p[1], F_GETPIPE_SZ)) << length << " bytes";
@@ -115,18 +112,14 @@ TEST(Process, Terminal) {
 
 TEST(Process, WithoutADisplayTheRealProgramEndsAtOnce) {
   for (const std::string& input : {std::string("hello\n"), std::string(20000, 'z')}) {
-    Options o;
-    o.input = input;
-    o.env = {"DISPLAY", "WAYLAND_DISPLAY"};
-    Result r = RunProgram({MAILVIEW_EXE}, o);
+    Result r = RunProgram({MAILVIEW_EXE}, Piped(input, {"DISPLAY", "WAYLAND_DISPLAY"}));
     EXPECT_EQ(0, r.status);
     EXPECT_EQ("", r.out);
     EXPECT_FALSE(r.writeFailed);
   }
-  Options o;
-  o.input = "hello\n";
-  o.env = {"DISPLAY=:4242", "WAYLAND_DISPLAY"};  // nothing listens there
-  EXPECT_EQ(0, RunProgram({MAILVIEW_EXE}, o).status);
+  // Nothing listens on the display named.
+  EXPECT_EQ(0, RunProgram({MAILVIEW_EXE}, Piped("hello\n", {"DISPLAY=:4242", "WAYLAND_DISPLAY"}))
+                   .status);
 }
 
 }  // namespace
