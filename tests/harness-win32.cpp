@@ -77,10 +77,9 @@ double Now() {
 }
 
 bool WaitUntil(double seconds, const std::function<bool()>& done) {
-  for (double deadline = Now() + seconds; !done(); Sleep(10)) {
+  for (double deadline = Now() + seconds; !done(); Sleep(10))
     if (Now() >= deadline)
       return false;
-  }
   return true;
 }
 

@@ -45,15 +45,11 @@ TEST_F(Resources, AllAreUsEnglishAndTheProgramsOwnArePresent) {
   EXPECT_EQ(found.count("16/1"), 1u) << "version block";
 }
 
-// The class of a dialog control, its predefined ordinal spelled out.
+// The class of a dialog control in capitals, its predefined ordinal spelled out.
 std::string ControlClass(std::string name) {
-  if (name == "#128")
-    return "BUTTON";
-  if (name == "#129")
-    return "EDIT";
   for (char& c : name)
     c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
-  return name;
+  return name == "#128" ? "BUTTON" : name == "#129" ? "EDIT" : name;
 }
 
 // Reads the control at r.at and checks it against `want`.
@@ -117,8 +113,7 @@ TEST_F(Resources, IconGroupHoldsSixteenColourImages) {
   ASSERT_EQ(r.Word(), 2) << "images";
   for (int size : {32, 16}) {
     SCOPED_TRACE(size);
-    WORD dims = r.Word();
-    EXPECT_EQ(dims, size | size << 8) << "width and height";
+    EXPECT_EQ(r.Word(), size | size << 8) << "width and height";
     EXPECT_EQ(r.Word(), 16) << "colours";
     EXPECT_EQ(r.Word(), 1) << "planes";
     EXPECT_EQ(r.Word(), 4) << "bits per pixel";
@@ -141,9 +136,8 @@ TEST_F(Resources, IconGroupHoldsSixteenColourImages) {
     EXPECT_NE(mask.find_first_not_of('\0'), std::string::npos);
     EXPECT_NE(mask.find_first_not_of('\xff'), std::string::npos);
 
-    HICON icon = CreateIconFromResourceEx(
-        image.data(), static_cast<DWORD>(image.size()), TRUE, 0x00030000,
-        size, size, 0);
+    HICON icon = CreateIconFromResourceEx(image.data(), static_cast<DWORD>(image.size()), TRUE,
+                                          0x00030000, size, size, 0);
     EXPECT_NE(icon, nullptr) << "the system cannot make an icon of it";
     if (icon != NULL)
       DestroyIcon(icon);

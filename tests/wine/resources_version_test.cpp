@@ -38,8 +38,7 @@ Node ReadNode(Reader& r) {
     r.overrun = true;
     return node;
   }
-  node.value.assign(r.bytes.begin() + r.at,
-                    r.bytes.begin() + r.at + value_bytes);
+  node.value.assign(r.bytes.begin() + r.at, r.bytes.begin() + r.at + value_bytes);
   if (node.type == 1)
     node.text = Reader{node.value}.String();
   r.at += value_bytes;
@@ -59,15 +58,11 @@ struct Version {
 Version BuiltVersion() {
   unsigned n[4] = {};
   char end = 0;
-  EXPECT_EQ(sscanf(MAILVIEW_VERSION, "%u.%u.%u.%u%c", &n[0], &n[1], &n[2],
-                   &n[3], &end), 4)
+  EXPECT_EQ(sscanf(MAILVIEW_VERSION, "%u.%u.%u.%u%c", &n[0], &n[1], &n[2], &n[3], &end), 4)
       << "not four numbers: " << MAILVIEW_VERSION;
-  Version v;
-  v.ms = n[0] << 16 | n[1];
-  v.ls = n[2] << 16 | n[3];
-  v.text = std::to_string(n[0]) + ", " + std::to_string(n[1]) + ", " +
-           std::to_string(n[2]) + ", " + std::to_string(n[3]);
-  return v;
+  std::string text = std::to_string(n[0]) + ", " + std::to_string(n[1]) + ", " +
+                     std::to_string(n[2]) + ", " + std::to_string(n[3]);
+  return Version{n[0] << 16 | n[1], n[2] << 16 | n[3], text};
 }
 
 TEST_F(Resources, VersionBlock) {

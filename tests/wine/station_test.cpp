@@ -16,8 +16,7 @@ const char kDesktop[] = "mailview-service\\desktop";
 // opens a window here never ends at all.
 const double kEndSeconds = 30;
 
-// Whether `station` is visible; false, and a failure, when that cannot be
-// read.
+// Whether `station` is visible; false, with a failure, when that is unreadable.
 bool Visible(HWINSTA station) {
   USEROBJECTFLAGS info = {};
   DWORD needed = 0;

@@ -9,16 +9,7 @@
 
 namespace {
 
-const char* const TITLE = SEND_MAIL_CAPTION;
 const int MAIL_TEXT = SEND_MAIL_TEXT.id;
-
-// Every byte from 0x80 to 0xFF.
-std::string HighBytes() {
-  std::string bytes;
-  for (int c = 0x80; c <= 0xFF; c++)
-    bytes += static_cast<char>(c);
-  return bytes;
-}
 
 testing::AssertionResult SameBytes(const std::string& got, const std::string& want) {
   if (got == want)
@@ -121,13 +112,10 @@ HWND ShownWindow(Process* mailview, const Options& o, const std::string& want,
                  const std::vector<std::string>& more = {}) {
   std::vector<std::string> argv = {MailviewExe(), "-t", "-i"};
   argv.insert(argv.end(), more.begin(), more.end());
-  if (!Start(mailview, argv, o)) {
-    ADD_FAILURE() << "could not start " << CommandLine(argv);
-    return NULL;
-  }
-  HWND dlg = WaitForWindow(mailview->pid, TITLE, 60);
+  bool started = Start(mailview, argv, o);
+  HWND dlg = started ? WaitForWindow(mailview->pid, SEND_MAIL_CAPTION, 60) : NULL;
   if (dlg == NULL) {
-    ADD_FAILURE() << "no Send Mail window";
+    ADD_FAILURE() << (started ? "no Send Mail window: " : "could not start ") << CommandLine(argv);
     return NULL;
   }
   EXPECT_TRUE(SameBytes(WindowText(GetDlgItem(dlg, MAIL_TEXT)), want));
@@ -138,13 +126,14 @@ TEST(SendMailWindow, ShowsPipedMailByteForByteAndClosesOnEnter) {
   // Line breaks in every form, high and control bytes, a NUL (which the
   // text cannot hold, so it goes alone) and a Ctrl-Z, which ends the mail.
   const std::string head = "From: a@example.org\r\nSubject: bytes\r\n\r\n";
-  std::string input = head + "lone\rCR\r\nbare\nLF\nA\r\r\nB\r\n" +
-                      HighBytes() + "\r\ntab\there \x01\x1b\x7f\r\nX" +
-                      std::string(1, '\0') + "dropped\nY\x1a" +
+  std::string high;  // every byte from 0x80 to 0xFF
+  for (int c = 0x80; c <= 0xFF; c++)
+    high += static_cast<char>(c);
+  std::string input = head + "lone\rCR\r\nbare\nLF\nA\r\r\nB\r\n" + high +
+                      "\r\ntab\there \x01\x1b\x7f\r\nX" + std::string(1, '\0') + "dropped\nY\x1a" +
                       std::string(65536, 'z');
-  std::string want = head + "lone\rCR\r\nbare\r\nLF\r\nA\r\nB\r\n" +
-                     HighBytes() + "\r\ntab\there \x01\x1b\x7f\r\n" +
-                     "Xdropped\r\nY";
+  std::string want = head + "lone\rCR\r\nbare\r\nLF\r\nA\r\nB\r\n" + high +
+                     "\r\ntab\there \x01\x1b\x7f\r\nXdropped\r\nY";
   Process mailview;
   HWND dlg = ShownWindow(&mailview, {PIPE, input}, want, {"extra", "\"arguments\"", "/x"});
   ASSERT_NE(dlg, nullptr);
