@@ -27,7 +27,7 @@ void ExpectRefusal(const std::string& input, bool close_with_enter) {
     if (lstrcmpiA(cls.c_str(), "Button") == 0 && (style & WS_VISIBLE))
       buttons++;
     else if (lstrcmpiA(cls.c_str(), "Static") == 0 && (style & SS_TYPEMASK) == SS_ICON)
-      icon = true;
+      icon = (style & WS_VISIBLE) && SendMessageA(c, STM_GETICON, 0, 0) != 0;
     else if (lstrcmpiA(cls.c_str(), "Static") == 0 && WindowText(c) == "Email too long")
       message = true;
   }
