@@ -31,19 +31,20 @@ DWORD WINAPI WriteFeed(void* arg) {
 }
 
 // A new temporary file holding `bytes`, read from its start by whoever
-// inherits the handle; INVALID_HANDLE_VALUE when it could not be made.
-HANDLE TempFile(Process* p, const std::string& bytes) {
+// inherits the handle, and deleted once the last handle to it is closed;
+// INVALID_HANDLE_VALUE when it could not be made.
+HANDLE TempFile(const std::string& bytes) {
   char dir[MAX_PATH], name[MAX_PATH];
   if (!GetTempPathA(sizeof dir, dir) || !GetTempFileNameA(dir, "mv", 0, name))
     return INVALID_HANDLE_VALUE;
-  p->tempFile = name;
   SECURITY_ATTRIBUTES inherited = {sizeof inherited, NULL, TRUE};
-  HANDLE file = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                            &inherited, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, NULL);
+  HANDLE file = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+                            CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, NULL);
   DWORD size = static_cast<DWORD>(bytes.size()), wrote = 0;
-  if (file != INVALID_HANDLE_VALUE &&
-      (!WriteFile(file, bytes.data(), size, &wrote, NULL) || wrote != size ||
-       SetFilePointer(file, 0, NULL, FILE_BEGIN) != 0)) {
+  if (file == INVALID_HANDLE_VALUE) {
+    DeleteFileA(name);
+  } else if (!WriteFile(file, bytes.data(), size, &wrote, NULL) || wrote != size ||
+             SetFilePointer(file, 0, NULL, FILE_BEGIN) != 0) {
     CloseHandle(file);
     return INVALID_HANDLE_VALUE;
   }
@@ -59,10 +60,7 @@ void Finish(Process* p) {
   }
   if (p->handle != NULL)
     CloseHandle(p->handle);
-  if (!p->tempFile.empty())
-    DeleteFileA(p->tempFile.c_str());
   p->writer = p->handle = NULL;
-  p->tempFile.clear();
 }
 
 }  // namespace
@@ -79,10 +77,9 @@ double Now() {
 }
 
 bool WaitUntil(double seconds, const std::function<bool()>& done) {
-  for (double deadline = Now() + seconds; !done(); Sleep(10)) {
+  for (double deadline = Now() + seconds; !done(); Sleep(10))
     if (Now() >= deadline)
       return false;
-  }
   return true;
 }
 
@@ -117,36 +114,34 @@ bool Start(Process* p, const std::vector<std::string>& argv, const Options& o) {
   return StartCommandLine(p, CommandLine(argv), o);
 }
 
-bool StartCommandLine(Process* p, const std::string& commandLine,
-                      const Options& o, const char* desktop) {
+bool StartCommandLine(Process* p, const std::string& commandLine, const Options& o,
+                      const char* desktop) {
   HANDLE in = NULL, feed = NULL;
   if (o.stdinKind == PIPE) {
     if (!CreatePipe(&in, &feed, NULL, PIPE_BUFFER))
       return false;
     SetHandleInformation(in, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
   } else if (o.stdinKind == FILE_) {
-    in = TempFile(p, o.input);
-    if (in == INVALID_HANDLE_VALUE) {
-      Finish(p);
+    in = TempFile(o.input);
+    if (in == INVALID_HANDLE_VALUE)
       return false;
-    }
+  } else if (o.stdinKind != CLOSED) {
+    return false;  // a kind only POSIX has
   }
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
+  std::string line = commandLine;  // CreateProcess may write to it
   STARTUPINFOA si = {};
   si.cb = sizeof si;
   si.dwFlags = STARTF_USESTDHANDLES;
   si.hStdInput = in;
   si.lpDesktop = const_cast<char*>(desktop);
   PROCESS_INFORMATION pi = {};
-  bool started = CreateProcessA(NULL, line.data(), NULL, NULL, in != NULL, 0,
-                                NULL, NULL, &si, &pi);
+  bool started = CreateProcessA(NULL, line.data(), NULL, NULL, in != NULL, 0, NULL, NULL,
+                                &si, &pi);
   if (in != NULL)
     CloseHandle(in);
   if (!started) {
     if (feed != NULL)
       CloseHandle(feed);
-    Finish(p);
     return false;
   }
   CloseHandle(pi.hThread);
@@ -165,8 +160,7 @@ bool StartCommandLine(Process* p, const std::string& commandLine,
 }
 
 bool Watch(Process* p, DWORD pid) {
-  DWORD access = SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE;
-  p->handle = OpenProcess(access, FALSE, pid);
+  p->handle = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, pid);
   p->pid = p->handle != NULL ? pid : 0;
   return p->handle != NULL;
 }
@@ -209,46 +203,57 @@ std::string MailviewCommand() {
 
 namespace {
 
-struct WindowSearch {
-  DWORD pid;
-  const char* title;
-  HWND found;
-};
+BOOL CALLBACK AddChild(HWND hwnd, LPARAM children) {
+  reinterpret_cast<std::vector<HWND>*>(children)->push_back(hwnd);
+  return TRUE;
+}
 
-BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM arg) {
-  WindowSearch* search = reinterpret_cast<WindowSearch*>(arg);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  bool theirs = search->pid != 0 ? pid == search->pid : pid != GetCurrentProcessId();
-  char title[256] = "";
-  GetWindowTextA(hwnd, title, sizeof title);
-  if (theirs && IsWindowVisible(hwnd) && lstrcmpA(title, search->title) == 0)
-    search->found = hwnd;
-  return search->found == NULL;
+// Makes `hwnd`'s top-level window the foreground one, trying for a minute.
+bool BringToFront(HWND hwnd) {
+  HWND top = GetAncestor(hwnd, GA_ROOT);
+  return WaitUntil(60, [&] {
+    if (GetForegroundWindow() == top)
+      return true;
+    SetForegroundWindow(top);
+    return false;
+  });
 }
 
 }  // namespace
 
 HWND WaitForWindow(DWORD pid, const char* title, double seconds) {
-  WindowSearch search = {pid, title, NULL};
+  HWND found = NULL;
   WaitUntil(seconds, [&] {
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found != NULL;
+    // FindWindowEx matches titles without regard to case.
+    for (HWND w = FindWindowExA(NULL, NULL, NULL, title); w != NULL && found == NULL;
+         w = FindWindowExA(NULL, w, NULL, title)) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(w, &owner);
+      char text[256] = "";
+      GetWindowTextA(w, text, sizeof text);
+      bool theirs = pid != 0 ? owner == pid : owner != GetCurrentProcessId();
+      if (theirs && IsWindowVisible(w) && lstrcmpA(text, title) == 0)
+        found = w;
+    }
+    return found != NULL;
   });
-  return search.found;
+  return found;
+}
+
+std::vector<HWND> Children(HWND hwnd) {
+  std::vector<HWND> children;
+  EnumChildWindows(hwnd, AddChild, reinterpret_cast<LPARAM>(&children));
+  return children;
 }
 
 std::string WindowText(HWND hwnd) {
   const UINT MINUTE = 60000;
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, MINUTE,
-                           &length))
+  DWORD_PTR length = 0, copied = 0;
+  if (!SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, MINUTE, &length))
     return "<no answer>";
   std::vector<char> text(length + 1);
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutA(hwnd, WM_GETTEXT, text.size(),
-                      reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                      MINUTE, &copied);
+  SendMessageTimeoutA(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                      SMTO_ABORTIFHUNG, MINUTE, &copied);
   return std::string(text.data(), copied);
 }
 
@@ -264,16 +269,9 @@ HWND FocusOf(DWORD tid) {
   return GetGUIThreadInfo(tid, &info) ? info.hwndFocus : NULL;
 }
 
-bool BringToFront(HWND hwnd, double seconds) {
-  return WaitUntil(seconds, [&] {
-    if (GetForegroundWindow() == hwnd)
-      return true;
-    SetForegroundWindow(hwnd);
+bool PressKey(HWND hwnd, WORD vk) {
+  if (!BringToFront(hwnd))
     return false;
-  });
-}
-
-void PressKey(WORD vk) {
   INPUT input[2] = {};
   for (INPUT& in : input) {
     in.type = INPUT_KEYBOARD;
@@ -282,12 +280,16 @@ void PressKey(WORD vk) {
   }
   input[1].ki.dwFlags = KEYEVENTF_KEYUP;
   SendInput(2, input, sizeof input[0]);
+  return true;
 }
 
-void Click(HWND hwnd) {
+bool Click(HWND hwnd) {
+  if (!BringToFront(hwnd))
+    return false;
   RECT r;
   GetClientRect(hwnd, &r);
   LPARAM centre = MAKELPARAM(r.right / 2, r.bottom / 2);
   PostMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, centre);
   PostMessageA(hwnd, WM_LBUTTONUP, 0, centre);
+  return true;
 }

@@ -1,8 +1,8 @@
 // What only Windows has, beside the harness's common contract (harness.h):
-// a program started from a command line as it is, on the desktop of
-// another window station, or watched though another program started it;
-// where mailview.exe is; and its windows, found and worked from outside
-// the way a user or another program would.
+// a program started from a raw command line, on another window station's
+// desktop, or watched though another program started it; where
+// mailview.exe is; and windows found and worked from outside, as a user or
+// another program would.
 #ifndef MAILVIEW_TESTS_HARNESS_WIN32_H_
 #define MAILVIEW_TESTS_HARNESS_WIN32_H_
 
@@ -26,8 +26,7 @@ std::string CommandLine(const std::vector<std::string>& argv);
 // the rest of its line by rules of its own, which CommandLine does not
 // write. On `desktop` ("station\\desktop") when one is given, not ours.
 bool StartCommandLine(Process* process, const std::string& commandLine,
-                      const Options& options = Options(),
-                      const char* desktop = NULL);
+                      const Options& options = Options(), const char* desktop = NULL);
 
 // Watches the running process `pid`, which another program started, as if
 // Start had: WaitForExit, Ended, Kill and the destructor work on it. False
@@ -35,16 +34,18 @@ bool StartCommandLine(Process* process, const std::string& commandLine,
 bool Watch(Process* process, DWORD pid);
 
 // The Windows path of mailview.exe, from the MAILVIEW_EXE variable
-// (tests/wine/run.sh sets it).
+// (tests/wine/run.sh sets it); the command line that runs it as a mail
+// program would.
 std::string MailviewExe();
-
-// The command line that runs mailview.exe as a mail program would.
 std::string MailviewCommand();
 
 // Waits up to `seconds` (0: looks once) for a visible top-level window
 // titled `title` of process `pid` (of any process but this one when `pid`
 // is 0); NULL if none came.
 HWND WaitForWindow(DWORD pid, const char* title, double seconds);
+
+// The windows inside `hwnd`, at any depth.
+std::vector<HWND> Children(HWND hwnd);
 
 // The whole text of a window of another process, byte for byte;
 // "<no answer>" when its thread did not answer within a minute.
@@ -56,16 +57,15 @@ std::string ClassName(HWND hwnd);
 // The window of the thread `tid` that has the keyboard focus, or NULL.
 HWND FocusOf(DWORD tid);
 
-// Makes `hwnd` the foreground window, trying for up to `seconds`; false if
-// it never became it.
-bool BringToFront(HWND hwnd, double seconds);
+// Makes `hwnd`'s top-level window the foreground one (trying for up to a
+// minute), then presses and releases `vk` through the system's input
+// queue. False, and no key pressed, if it never became the foreground.
+bool PressKey(HWND hwnd, WORD vk);
 
-// Presses and releases a key through the system's input queue.
-void PressKey(WORD vk);
-
-// Clicks the left mouse button at the centre of `hwnd`, as the mouse
+// Makes `hwnd`'s top-level window the foreground one as PressKey does, then
+// clicks the left mouse button at the centre of `hwnd`, as the mouse
 // messages that `hwnd` gets. (Mouse input through the system queue also
 // moves the X pointer, which makes it race with the X server under load.)
-void Click(HWND hwnd);
+bool Click(HWND hwnd);
 
 #endif  // MAILVIEW_TESTS_HARNESS_WIN32_H_

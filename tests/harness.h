@@ -64,16 +64,16 @@ struct Process {
   HANDLE writer = NULL;    // the harness's: the thread that feeds a PIPE
 #else
   pid_t pid = -1;
-  int out = -1;        // the read end of its captured standard output, or -1
-  int exitFd = -1;     // readable once the program has ended (a pidfd), or -1
-  std::thread writer;  // the harness's: the thread that writes its input
-  int terminal = -1;   // the harness's: the PTY's master side
+  int out = -1;          // the read end of its captured standard output, or -1
+  int exitFd = -1;       // readable once the program has ended (a pidfd), or -1
+  std::thread writer;    // the harness's: the thread that writes its input
+  int terminal = -1;     // the harness's: the PTY's master side
+  std::string tempFile;  // the harness's: FILE_'s file
 #endif
   // For PIPE and PTY, valid once WaitForExit has returned: the bytes of
   // `input` written, and whether a write failed (EPIPE, say).
   size_t written = 0;
   bool writeFailed = false;
-  std::string tempFile;  // the harness's: FILE_'s file
 
   Process() = default;
   Process(const Process&) = delete;

@@ -13,14 +13,11 @@
 #include "harness-win32.h"
 #include "le_bytes.h"
 
-const WORD kEnglishUs = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
-
 // mailview.exe loaded as data, for the length of a test.
 class Resources : public testing::Test {
  protected:
   void SetUp() override {
-    module_ = LoadLibraryExA(MailviewExe().c_str(), NULL,
-                             LOAD_LIBRARY_AS_DATAFILE);
+    module_ = LoadLibraryExA(MailviewExe().c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(module_, nullptr) << "cannot load " << MailviewExe();
   }
   void TearDown() override {
@@ -30,11 +27,10 @@ class Resources : public testing::Test {
   // The bytes of one U.S. English resource; empty if there is none.
   Bytes Resource(LPCSTR type, WORD id) {
     HRSRC res = FindResourceExA(module_, type, MAKEINTRESOURCEA(id),
-                                kEnglishUs);
+                                MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
     if (res == NULL)
       return {};
-    const BYTE* p = static_cast<const BYTE*>(
-        LockResource(LoadResource(module_, res)));
+    const BYTE* p = static_cast<const BYTE*>(LockResource(LoadResource(module_, res)));
     return Bytes(p, p + SizeofResource(module_, res));
   }
   HMODULE module_ = NULL;

@@ -46,8 +46,7 @@ TEST_F(Manifest, ParsesIntoAnActivationContext) {
   ASSERT_NE(context, INVALID_HANDLE_VALUE) << "error " << GetLastError();
 
   ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level = {};
-  EXPECT_TRUE(QueryActCtxW(0, context, NULL,
-                           RunlevelInformationInActivationContext, &level,
+  EXPECT_TRUE(QueryActCtxW(0, context, NULL, RunlevelInformationInActivationContext, &level,
                            sizeof level, NULL));
   EXPECT_EQ(level.RunLevel, ACTCTX_RUN_LEVEL_AS_INVOKER);
   EXPECT_EQ(level.UiAccess, 0u);
@@ -56,20 +55,15 @@ TEST_F(Manifest, ParsesIntoAnActivationContext) {
   // in order. The size of each element differs between versions of Windows
   // (Windows 10 1903 added a field), so they are looked for among the bytes.
   const GUID want[] = {
-      {0xe2011457, 0x1546, 0x43c5,  // Vista
-       {0xa5, 0xfe, 0x00, 0x8d, 0xee, 0xe3, 0xd3, 0xf0}},
-      {0x35138b9a, 0x5d96, 0x4fbd,  // 7
-       {0x8e, 0x2d, 0xa2, 0x44, 0x02, 0x25, 0xf9, 0x3a}},
-      {0x4a2f28e3, 0x53b9, 0x4441,  // 8
-       {0xba, 0x9c, 0xd6, 0x9d, 0x4a, 0x4a, 0x6e, 0x38}},
-      {0x1f676c76, 0x80e1, 0x4239,  // 8.1
-       {0x95, 0xbb, 0x83, 0xd0, 0xf6, 0xd0, 0xda, 0x78}},
-      {0x8e0f7a12, 0xbfb3, 0x4fe8,  // 10 and 11
-       {0xb9, 0xa5, 0x48, 0xfd, 0x50, 0xa1, 0x5a, 0x9a}}};
+      {0xe2011457, 0x1546, 0x43c5, {0xa5, 0xfe, 0x00, 0x8d, 0xee, 0xe3, 0xd3, 0xf0}},  // Vista
+      {0x35138b9a, 0x5d96, 0x4fbd, {0x8e, 0x2d, 0xa2, 0x44, 0x02, 0x25, 0xf9, 0x3a}},  // 7
+      {0x4a2f28e3, 0x53b9, 0x4441, {0xba, 0x9c, 0xd6, 0x9d, 0x4a, 0x4a, 0x6e, 0x38}},  // 8
+      {0x1f676c76, 0x80e1, 0x4239, {0x95, 0xbb, 0x83, 0xd0, 0xf6, 0xd0, 0xda, 0x78}},  // 8.1
+      {0x8e0f7a12, 0xbfb3, 0x4fe8, {0xb9, 0xa5, 0x48, 0xfd, 0x50, 0xa1, 0x5a, 0x9a}},  // 10, 11
+  };
   alignas(8) BYTE room[1024] = {};
-  EXPECT_TRUE(QueryActCtxW(0, context, NULL,
-                           CompatibilityInformationInActivationContext,
-                           room, sizeof room, NULL));
+  EXPECT_TRUE(QueryActCtxW(0, context, NULL, CompatibilityInformationInActivationContext, room,
+                           sizeof room, NULL));
   DWORD count;
   memcpy(&count, room, sizeof count);
   EXPECT_EQ(count, 5u);

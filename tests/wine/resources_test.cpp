@@ -13,21 +13,20 @@
 
 namespace {
 
-BOOL CALLBACK AddLanguage(HMODULE, LPCSTR, LPCSTR, WORD lang, LONG_PTR arg) {
-  reinterpret_cast<std::vector<WORD>*>(arg)->push_back(lang);
+// The languages of each resource, by "type/name".
+typedef std::map<std::string, std::vector<WORD>> Languages;
+
+std::string Id(LPCSTR id) {
+  return IS_INTRESOURCE(id) ? std::to_string(LOWORD(id)) : std::string(id);
+}
+
+BOOL CALLBACK AddLanguage(HMODULE, LPCSTR type, LPCSTR name, WORD lang, LONG_PTR arg) {
+  (*reinterpret_cast<Languages*>(arg))[Id(type) + "/" + Id(name)].push_back(lang);
   return TRUE;
 }
 
 BOOL CALLBACK AddName(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR arg) {
-  std::vector<WORD> langs;
-  EnumResourceLanguagesA(module, type, name, AddLanguage,
-                         reinterpret_cast<LONG_PTR>(&langs));
-  std::string key = (IS_INTRESOURCE(type) ? std::to_string(LOWORD(type))
-                                          : std::string(type)) + "/" +
-                    (IS_INTRESOURCE(name) ? std::to_string(LOWORD(name))
-                                          : std::string(name));
-  (*reinterpret_cast<std::map<std::string, std::vector<WORD>>*>(arg))[key] =
-      langs;
+  EnumResourceLanguagesA(module, type, name, AddLanguage, arg);
   return TRUE;
 }
 
@@ -37,7 +36,7 @@ BOOL CALLBACK AddType(HMODULE module, LPSTR type, LONG_PTR arg) {
 }
 
 TEST_F(Resources, AllAreUsEnglishAndTheProgramsOwnArePresent) {
-  std::map<std::string, std::vector<WORD>> found;
+  Languages found;
   EnumResourceTypesA(module_, AddType, reinterpret_cast<LONG_PTR>(&found));
   for (const auto& [key, langs] : found)
     EXPECT_EQ(langs, std::vector<WORD>{1033}) << "resource " << key;
@@ -46,54 +45,28 @@ TEST_F(Resources, AllAreUsEnglishAndTheProgramsOwnArePresent) {
   EXPECT_EQ(found.count("16/1"), 1u) << "version block";
 }
 
-// The class of a dialog control, its predefined ordinal spelled out.
-std::string ControlClass(const std::string& name) {
-  if (name == "#128")
-    return "BUTTON";
-  if (name == "#129")
-    return "EDIT";
-  std::string upper = name;
-  for (char& c : upper)
+// The class of a dialog control in capitals, its predefined ordinal spelled out.
+std::string ControlClass(std::string name) {
+  for (char& c : name)
     c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
-  return upper;
+  return name == "#128" ? "BUTTON" : name == "#129" ? "EDIT" : name;
 }
 
-struct Control {
-  DWORD style, ex_style;
-  short x, y, cx, cy;
-  WORD id;
-  std::string cls, text;
-  WORD extra;
-};
-
-Control ReadControl(Reader& r) {
-  r.Align4();
-  Control c;
-  c.style = r.Dword();
-  c.ex_style = r.Dword();
-  c.x = static_cast<short>(r.Word());
-  c.y = static_cast<short>(r.Word());
-  c.cx = static_cast<short>(r.Word());
-  c.cy = static_cast<short>(r.Word());
-  c.id = r.Word();
-  c.cls = ControlClass(r.NameOrOrdinal());
-  c.text = r.NameOrOrdinal();
-  c.extra = r.Word();
-  return c;
-}
-
-void ExpectControl(const Control& c, const TemplateControl& want) {
+// Reads the control at r.at and checks it against `want`.
+void ExpectControl(Reader& r, const TemplateControl& want) {
   SCOPED_TRACE(want.cls);
-  EXPECT_EQ(c.style, want.style) << std::hex << c.style;
-  EXPECT_EQ(c.ex_style, 0u);
-  EXPECT_EQ(c.x, want.x);
-  EXPECT_EQ(c.y, want.y);
-  EXPECT_EQ(c.cx, want.cx);
-  EXPECT_EQ(c.cy, want.cy);
-  EXPECT_EQ(c.id, want.id);
-  EXPECT_EQ(c.cls, want.cls);
-  EXPECT_EQ(c.text, want.text);
-  EXPECT_EQ(c.extra, 0);
+  r.Align4();
+  DWORD style = r.Dword();
+  EXPECT_EQ(style, want.style) << std::hex << style;
+  EXPECT_EQ(r.Dword(), 0u) << "extended style";
+  EXPECT_EQ(r.Word(), want.x) << "x";
+  EXPECT_EQ(r.Word(), want.y) << "y";
+  EXPECT_EQ(r.Word(), want.cx) << "cx";
+  EXPECT_EQ(r.Word(), want.cy) << "cy";
+  EXPECT_EQ(r.Word(), want.id) << "id";
+  EXPECT_EQ(ControlClass(r.NameOrOrdinal()), want.cls);
+  EXPECT_EQ(r.NameOrOrdinal(), want.text);
+  EXPECT_EQ(r.Word(), 0) << "creation data";
 }
 
 // The expected styles are the flags Windows' own headers name.
@@ -125,8 +98,8 @@ TEST_F(Resources, SendMailDialogTemplate) {
   EXPECT_EQ(r.Word(), SEND_MAIL_POINTS) << "point size";
   EXPECT_EQ(r.String(), SEND_MAIL_FACE);
 
-  ExpectControl(ReadControl(r), SEND_MAIL_OK);
-  ExpectControl(ReadControl(r), SEND_MAIL_TEXT);
+  ExpectControl(r, SEND_MAIL_OK);
+  ExpectControl(r, SEND_MAIL_TEXT);
   EXPECT_FALSE(r.overrun);
   EXPECT_LE(bytes.size() - r.at, 3u) << "bytes after the last control";
 }
@@ -140,8 +113,7 @@ TEST_F(Resources, IconGroupHoldsSixteenColourImages) {
   ASSERT_EQ(r.Word(), 2) << "images";
   for (int size : {32, 16}) {
     SCOPED_TRACE(size);
-    WORD dims = r.Word();
-    EXPECT_EQ(dims, size | size << 8) << "width and height";
+    EXPECT_EQ(r.Word(), size | size << 8) << "width and height";
     EXPECT_EQ(r.Word(), 16) << "colours";
     EXPECT_EQ(r.Word(), 1) << "planes";
     EXPECT_EQ(r.Word(), 4) << "bits per pixel";
@@ -164,9 +136,8 @@ TEST_F(Resources, IconGroupHoldsSixteenColourImages) {
     EXPECT_NE(mask.find_first_not_of('\0'), std::string::npos);
     EXPECT_NE(mask.find_first_not_of('\xff'), std::string::npos);
 
-    HICON icon = CreateIconFromResourceEx(
-        image.data(), static_cast<DWORD>(image.size()), TRUE, 0x00030000,
-        size, size, 0);
+    HICON icon = CreateIconFromResourceEx(image.data(), static_cast<DWORD>(image.size()), TRUE,
+                                          0x00030000, size, size, 0);
     EXPECT_NE(icon, nullptr) << "the system cannot make an icon of it";
     if (icon != NULL)
       DestroyIcon(icon);

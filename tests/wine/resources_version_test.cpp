@@ -38,12 +38,9 @@ Node ReadNode(Reader& r) {
     r.overrun = true;
     return node;
   }
-  node.value.assign(r.bytes.begin() + r.at,
-                    r.bytes.begin() + r.at + value_bytes);
-  if (node.type == 1) {
-    Reader text{node.value};
-    node.text = text.String();
-  }
+  node.value.assign(r.bytes.begin() + r.at, r.bytes.begin() + r.at + value_bytes);
+  if (node.type == 1)
+    node.text = Reader{node.value}.String();
   r.at += value_bytes;
   for (r.Align4(); r.at < end && !r.overrun; r.Align4())
     node.children.push_back(ReadNode(r));
@@ -61,15 +58,11 @@ struct Version {
 Version BuiltVersion() {
   unsigned n[4] = {};
   char end = 0;
-  EXPECT_EQ(sscanf(MAILVIEW_VERSION, "%u.%u.%u.%u%c", &n[0], &n[1], &n[2],
-                   &n[3], &end), 4)
+  EXPECT_EQ(sscanf(MAILVIEW_VERSION, "%u.%u.%u.%u%c", &n[0], &n[1], &n[2], &n[3], &end), 4)
       << "not four numbers: " << MAILVIEW_VERSION;
-  Version v;
-  v.ms = n[0] << 16 | n[1];
-  v.ls = n[2] << 16 | n[3];
-  v.text = std::to_string(n[0]) + ", " + std::to_string(n[1]) + ", " +
-           std::to_string(n[2]) + ", " + std::to_string(n[3]);
-  return v;
+  std::string text = std::to_string(n[0]) + ", " + std::to_string(n[1]) + ", " +
+                     std::to_string(n[2]) + ", " + std::to_string(n[3]);
+  return Version{n[0] << 16 | n[1], n[2] << 16 | n[3], text};
 }
 
 TEST_F(Resources, VersionBlock) {
@@ -134,30 +127,27 @@ TEST(VersionFunctions, ReadTheSameValues) {
   ASSERT_GT(size, 0u);
   std::vector<BYTE> data(size);
   ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, size, data.data()));
-
-  VS_FIXEDFILEINFO* info = NULL;
+  // The value at `path`, or NULL; its length in `length`.
   UINT length = 0;
-  ASSERT_TRUE(VerQueryValueA(data.data(), "\\",
-                             reinterpret_cast<void**>(&info), &length));
+  auto query = [&](const std::string& path) {
+    void* value = NULL;
+    return VerQueryValueA(data.data(), path.c_str(), &value, &length) ? value : NULL;
+  };
+
+  auto* info = static_cast<const VS_FIXEDFILEINFO*>(query("\\"));
+  ASSERT_NE(info, nullptr);
   EXPECT_EQ(info->dwFileVersionMS, version.ms);
   EXPECT_EQ(info->dwFileVersionLS, version.ls);
 
-  WORD* translation = NULL;
-  ASSERT_TRUE(VerQueryValueA(data.data(), "\\VarFileInfo\\Translation",
-                             reinterpret_cast<void**>(&translation), &length));
+  auto* translation = static_cast<const WORD*>(query("\\VarFileInfo\\Translation"));
+  ASSERT_NE(translation, nullptr);
   ASSERT_EQ(length, 4u);
   EXPECT_EQ(translation[0], 0x0409);
   EXPECT_EQ(translation[1], 1200);
 
-  char* text = NULL;
-  ASSERT_TRUE(VerQueryValueA(data.data(),
-                             "\\StringFileInfo\\040904b0\\ProductName",
-                             reinterpret_cast<void**>(&text), &length));
-  EXPECT_STREQ(text, "mailview");
-  ASSERT_TRUE(VerQueryValueA(data.data(),
-                             "\\StringFileInfo\\040904b0\\FileVersion",
-                             reinterpret_cast<void**>(&text), &length));
-  EXPECT_EQ(std::string(text), version.text);
+  const std::string strings = "\\StringFileInfo\\040904b0\\";
+  EXPECT_STREQ(static_cast<const char*>(query(strings + "ProductName")), "mailview");
+  EXPECT_STREQ(static_cast<const char*>(query(strings + "FileVersion")), version.text.c_str());
 }
 
 }  // namespace

@@ -16,15 +16,13 @@ const char kDesktop[] = "mailview-service\\desktop";
 // opens a window here never ends at all.
 const double kEndSeconds = 30;
 
-testing::AssertionResult ReadFlags(HWINSTA station, DWORD* flags) {
+// Whether `station` is visible; false, with a failure, when that is unreadable.
+bool Visible(HWINSTA station) {
   USEROBJECTFLAGS info = {};
   DWORD needed = 0;
-  if (!GetUserObjectInformationA(station, UOI_FLAGS, &info, sizeof info,
-                                 &needed))
-    return testing::AssertionFailure()
-           << "UOI_FLAGS unreadable, error " << GetLastError();
-  *flags = info.dwFlags;
-  return testing::AssertionSuccess();
+  bool read = GetUserObjectInformationA(station, UOI_FLAGS, &info, sizeof info, &needed);
+  EXPECT_TRUE(read) << "UOI_FLAGS unreadable, error " << GetLastError();
+  return read && (info.dwFlags & WSF_VISIBLE);
 }
 
 // A window station of its own without WSF_VISIBLE, and a desktop in it:
@@ -33,14 +31,11 @@ testing::AssertionResult ReadFlags(HWINSTA station, DWORD* flags) {
 class InvisibleStation : public testing::Test {
  protected:
   void SetUp() override {
-    DWORD flags = 0;
-    ASSERT_TRUE(ReadFlags(GetProcessWindowStation(), &flags));
-    ASSERT_TRUE(flags & WSF_VISIBLE) << "the tests' own station is hidden";
+    ASSERT_TRUE(Visible(GetProcessWindowStation())) << "the tests' own station is hidden";
 
     station_ = CreateWindowStationA(kStation, 0, WINSTA_ALL_ACCESS, NULL);
     ASSERT_NE(station_, nullptr) << "error " << GetLastError();
-    ASSERT_TRUE(ReadFlags(station_, &flags));
-    ASSERT_FALSE(flags & WSF_VISIBLE) << "the new station is visible";
+    ASSERT_FALSE(Visible(station_)) << "the new station is visible";
 
     // A desktop is made in the calling process's station.
     HWINSTA own = GetProcessWindowStation();
@@ -62,29 +57,22 @@ class InvisibleStation : public testing::Test {
   HDESK desktop_ = NULL;
 };
 
-std::string Megabyte() {
-  std::string line = std::string(99, 'm') + "\n";
-  std::string input;
-  while (input.size() < 1024 * 1024)
-    input += line;
-  return input;
-}
-
 TEST_F(InvisibleStation, ReadsTheWholeMailAndEndsAtOnceWithStatusZero) {
+  std::string megabyte;
+  while (megabyte.size() < 1024 * 1024)
+    megabyte += std::string(99, 'm') + "\n";
   struct Run {
     const char* what;
     std::string input;
   } runs[] = {
-      {"an accepted mail",
-       "To: ada@example.org\r\nSubject: Your order\r\n\r\nThank you.\r\n"},
+      {"an accepted mail", "To: ada@example.org\r\nSubject: Your order\r\n\r\nThank you.\r\n"},
       {"10,000 characters", std::string(10000, 'x')},
-      {"a megabyte", Megabyte()},
+      {"a megabyte", megabyte},
   };
   for (const Run& run : runs) {
     SCOPED_TRACE(run.what);
     Process mailview;
-    ASSERT_TRUE(StartCommandLine(&mailview, MailviewCommand(),
-                                 {PIPE, run.input}, kDesktop))
+    ASSERT_TRUE(StartCommandLine(&mailview, MailviewCommand(), {PIPE, run.input}, kDesktop))
         << "error " << GetLastError();
     EXPECT_EQ(WaitForExit(&mailview, kEndSeconds), 0) << "-2: still running";
     // Its pipe holds PIPE_BUFFER bytes: the writer finished only if

@@ -9,19 +9,9 @@
 
 namespace {
 
-const char* const TITLE = SEND_MAIL_CAPTION;
 const int MAIL_TEXT = SEND_MAIL_TEXT.id;
 
-// Every byte from 0x80 to 0xFF.
-std::string HighBytes() {
-  std::string bytes;
-  for (int c = 0x80; c <= 0xFF; c++)
-    bytes += static_cast<char>(c);
-  return bytes;
-}
-
-testing::AssertionResult SameBytes(const std::string& got,
-                                   const std::string& want) {
+testing::AssertionResult SameBytes(const std::string& got, const std::string& want) {
   if (got == want)
     return testing::AssertionSuccess();
   size_t i = 0;
@@ -30,9 +20,8 @@ testing::AssertionResult SameBytes(const std::string& got,
   auto byte = [](const std::string& s, size_t at) {
     return at < s.size() ? static_cast<unsigned char>(s[at]) : -1;
   };
-  return testing::AssertionFailure()
-         << "shown " << got.size() << " bytes, expected " << want.size()
-         << "; first difference at byte " << i << ": shown " << byte(got, i)
+  return testing::AssertionFailure() << "shown " << got.size() << " bytes, expected "
+         << want.size() << "; first difference at byte " << i << ": shown " << byte(got, i)
          << ", expected " << byte(want, i);
 }
 
@@ -40,10 +29,9 @@ testing::AssertionResult SameBytes(const std::string& got,
 // Fixedsys), worked out the way the dialog manager does it.
 SIZE FixedsysBaseUnits() {
   HDC dc = GetDC(NULL);
-  HFONT font = CreateFontA(
-      -MulDiv(SEND_MAIL_POINTS, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0,
-      FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
-      SEND_MAIL_FACE);
+  HFONT font = CreateFontA(-MulDiv(SEND_MAIL_POINTS, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0,
+                           0, FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
+                           SEND_MAIL_FACE);
   HGDIOBJ old = SelectObject(dc, font);
   char face[LF_FACESIZE] = "";
   GetTextFaceA(dc, sizeof face, face);
@@ -60,25 +48,15 @@ SIZE FixedsysBaseUnits() {
   return SIZE{(extent.cx / 26 + 1) / 2, tm.tmHeight};
 }
 
-// A control's rectangle in its dialog's client coordinates.
-RECT ClientRect(HWND control) {
+// Checks that `control` lies in its dialog's client area where `c` puts it.
+void ExpectRect(HWND control, SIZE base, const TemplateControl& c) {
   RECT r;
   GetWindowRect(control, &r);
   MapWindowPoints(NULL, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
-void ExpectRect(HWND control, SIZE base, const TemplateControl& c) {
-  RECT r = ClientRect(control);
   EXPECT_EQ(r.left, MulDiv(c.x, base.cx, 4)) << c.cls;
   EXPECT_EQ(r.top, MulDiv(c.y, base.cy, 8)) << c.cls;
   EXPECT_EQ(r.right - r.left, MulDiv(c.cx, base.cx, 4)) << c.cls;
   EXPECT_EQ(r.bottom - r.top, MulDiv(c.cy, base.cy, 8)) << c.cls;
-}
-
-BOOL CALLBACK CountChild(HWND, LPARAM count) {
-  ++*reinterpret_cast<int*>(count);
-  return TRUE;
 }
 
 // Checks the Send Mail window as a user meets it: a centred, fixed-size
@@ -89,22 +67,19 @@ void ExpectSendMailWindow(HWND dlg, DWORD tid) {
   LONG style = GetWindowLongA(dlg, GWL_STYLE);
   LONG want = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
   EXPECT_EQ(style & want, want) << std::hex << style;
-  EXPECT_EQ(style & (WS_CHILD | WS_THICKFRAME | WS_MINIMIZEBOX |
-                     WS_MAXIMIZEBOX | DS_MODALFRAME), 0) << std::hex << style;
+  LONG unwanted = WS_CHILD | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | DS_MODALFRAME;
+  EXPECT_EQ(style & unwanted, 0) << std::hex << style;
   EXPECT_EQ(GetWindow(dlg, GW_OWNER), nullptr);
 
   HWND edit = GetDlgItem(dlg, MAIL_TEXT);
   HWND ok = GetDlgItem(dlg, IDOK);
   ASSERT_NE(edit, nullptr);
   ASSERT_NE(ok, nullptr);
-  int children = 0;
-  EnumChildWindows(dlg, CountChild, reinterpret_cast<LPARAM>(&children));
-  EXPECT_EQ(children, 2) << "only the text area and OK";
+  EXPECT_EQ(Children(dlg).size(), 2u) << "only the text area and OK";
 
   EXPECT_STRCASEEQ(ClassName(edit).c_str(), "Edit");
   style = GetWindowLongA(edit, GWL_STYLE);
-  want = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL |
-         WS_TABSTOP | WS_VISIBLE;
+  want = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP | WS_VISIBLE;
   EXPECT_EQ(style & want, want) << std::hex << style;
   EXPECT_EQ(style & (ES_AUTOHSCROLL | WS_HSCROLL), 0) << std::hex << style;
 
@@ -114,8 +89,7 @@ void ExpectSendMailWindow(HWND dlg, DWORD tid) {
   EXPECT_EQ(style & BS_TYPEMASK, BS_DEFPUSHBUTTON) << std::hex << style;
   EXPECT_TRUE(style & WS_TABSTOP);
 
-  EXPECT_TRUE(WaitUntil(60, [&] { return FocusOf(tid) == ok; }))
-      << "the focus is not on OK";
+  EXPECT_TRUE(WaitUntil(60, [&] { return FocusOf(tid) == ok; })) << "the focus is not on OK";
 
   SIZE base = FixedsysBaseUnits();
   RECT client;
@@ -138,13 +112,10 @@ HWND ShownWindow(Process* mailview, const Options& o, const std::string& want,
                  const std::vector<std::string>& more = {}) {
   std::vector<std::string> argv = {MailviewExe(), "-t", "-i"};
   argv.insert(argv.end(), more.begin(), more.end());
-  if (!Start(mailview, argv, o)) {
-    ADD_FAILURE() << "could not start " << CommandLine(argv);
-    return NULL;
-  }
-  HWND dlg = WaitForWindow(mailview->pid, TITLE, 60);
+  bool started = Start(mailview, argv, o);
+  HWND dlg = started ? WaitForWindow(mailview->pid, SEND_MAIL_CAPTION, 60) : NULL;
   if (dlg == NULL) {
-    ADD_FAILURE() << "no Send Mail window";
+    ADD_FAILURE() << (started ? "no Send Mail window: " : "could not start ") << CommandLine(argv);
     return NULL;
   }
   EXPECT_TRUE(SameBytes(WindowText(GetDlgItem(dlg, MAIL_TEXT)), want));
@@ -155,20 +126,19 @@ TEST(SendMailWindow, ShowsPipedMailByteForByteAndClosesOnEnter) {
   // Line breaks in every form, high and control bytes, a NUL (which the
   // text cannot hold, so it goes alone) and a Ctrl-Z, which ends the mail.
   const std::string head = "From: a@example.org\r\nSubject: bytes\r\n\r\n";
-  std::string input = head + "lone\rCR\r\nbare\nLF\nA\r\r\nB\r\n" +
-                      HighBytes() + "\r\ntab\there \x01\x1b\x7f\r\nX" +
-                      std::string(1, '\0') + "dropped\nY\x1a" +
+  std::string high;  // every byte from 0x80 to 0xFF
+  for (int c = 0x80; c <= 0xFF; c++)
+    high += static_cast<char>(c);
+  std::string input = head + "lone\rCR\r\nbare\nLF\nA\r\r\nB\r\n" + high +
+                      "\r\ntab\there \x01\x1b\x7f\r\nX" + std::string(1, '\0') + "dropped\nY\x1a" +
                       std::string(65536, 'z');
-  std::string want = head + "lone\rCR\r\nbare\r\nLF\r\nA\r\nB\r\n" +
-                     HighBytes() + "\r\ntab\there \x01\x1b\x7f\r\n" +
-                     "Xdropped\r\nY";
+  std::string want = head + "lone\rCR\r\nbare\r\nLF\r\nA\r\nB\r\n" + high +
+                     "\r\ntab\there \x01\x1b\x7f\r\nXdropped\r\nY";
   Process mailview;
-  HWND dlg = ShownWindow(&mailview, {PIPE, input}, want,
-                         {"extra", "\"arguments\"", "/x"});
+  HWND dlg = ShownWindow(&mailview, {PIPE, input}, want, {"extra", "\"arguments\"", "/x"});
   ASSERT_NE(dlg, nullptr);
   ExpectSendMailWindow(dlg, mailview.tid);
-  ASSERT_TRUE(BringToFront(dlg, 60));
-  PressKey(VK_RETURN);
+  ASSERT_TRUE(PressKey(dlg, VK_RETURN));
   EXPECT_EQ(WaitForExit(&mailview, 60), 0);
   // The 64 KB after the Ctrl-Z cannot all fit in the pipe: had mailview
   // read on, the writer would have finished.
@@ -178,14 +148,11 @@ TEST(SendMailWindow, ShowsPipedMailByteForByteAndClosesOnEnter) {
 TEST(SendMailWindow, ShowsFileUpToCtrlZAndClosesOnEsc) {
   // What follows the Ctrl-Z runs past the first read, so the file must be
   // known as a file, not a console, for it to stay unshown.
-  const std::string mail =
-      "Subject: from a file\r\n\r\nline one\r\nline two\r\n";
+  const std::string mail = "Subject: from a file\r\n\r\nline one\r\nline two\r\n";
   Process mailview;
-  HWND dlg = ShownWindow(
-      &mailview, {FILE_, mail + "\x1a" + std::string(10000, 'z')}, mail);
+  HWND dlg = ShownWindow(&mailview, {FILE_, mail + "\x1a" + std::string(10000, 'z')}, mail);
   ASSERT_NE(dlg, nullptr);
-  ASSERT_TRUE(BringToFront(dlg, 60));
-  PressKey(VK_ESCAPE);
+  ASSERT_TRUE(PressKey(dlg, VK_ESCAPE));
   EXPECT_EQ(WaitForExit(&mailview, 60), 0);
 }
 
@@ -198,8 +165,7 @@ TEST(SendMailWindow, OpensEmptyWithoutStdinAndClosesByCloseBox) {
 }
 
 TEST(SendMailWindow, WrapsAndScrollsLongMailAndClosesOnClick) {
-  std::string line(300, 'w');
-  std::string input = "Subject: long\r\n\r\n" + line + "\r\n";
+  std::string input = "Subject: long\r\n\r\n" + std::string(300, 'w') + "\r\n";
   for (int i = 0; i < 100; i++)
     input += "line " + std::to_string(i) + "\r\n";
   Process mailview;
@@ -207,16 +173,14 @@ TEST(SendMailWindow, WrapsAndScrollsLongMailAndClosesOnClick) {
   ASSERT_NE(dlg, nullptr);
   HWND edit = GetDlgItem(dlg, MAIL_TEXT);
   // 103 lines as written; the long one wraps instead of scrolling sideways.
-  LRESULT lines = SendMessageA(edit, EM_GETLINECOUNT, 0, 0);
-  EXPECT_GE(lines, 103 + 2);
+  EXPECT_GE(SendMessageA(edit, EM_GETLINECOUNT, 0, 0), 103 + 2);
   EXPECT_EQ(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
   SendMessageA(edit, WM_VSCROLL, SB_BOTTOM, 0);
   EXPECT_GT(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 50);
 
   HWND ok = GetDlgItem(dlg, IDOK);
-  ASSERT_TRUE(BringToFront(dlg, 60));
   ASSERT_TRUE(WaitUntil(60, [&] { return FocusOf(mailview.tid) == ok; }));
-  Click(ok);
+  ASSERT_TRUE(Click(ok));
   EXPECT_EQ(WaitForExit(&mailview, 60), 0);
 }
 
@@ -228,22 +192,21 @@ TEST(SendMailWindow, TextAreaIsReadOnlyAndEnterClosesFromIt) {
   HWND edit = GetDlgItem(dlg, MAIL_TEXT);
   HWND ok = GetDlgItem(dlg, IDOK);
   DWORD tid = mailview.tid;
-  ASSERT_TRUE(BringToFront(dlg, 60));
   ASSERT_TRUE(WaitUntil(60, [&] { return FocusOf(tid) == ok; }));
 
-  PressKey(VK_TAB);
+  ASSERT_TRUE(PressKey(dlg, VK_TAB));
   ASSERT_TRUE(WaitUntil(60, [&] { return FocusOf(tid) == edit; }));
   for (WORD vk : {WORD('X'), WORD(VK_DELETE), WORD(VK_BACK), WORD(VK_SPACE)})
-    PressKey(vk);
+    ASSERT_TRUE(PressKey(dlg, vk));
   // Tab back to OK: once the focus is there, the keys before it were seen.
-  PressKey(VK_TAB);
+  ASSERT_TRUE(PressKey(dlg, VK_TAB));
   ASSERT_TRUE(WaitUntil(60, [&] { return FocusOf(tid) == ok; }));
   EXPECT_TRUE(SameBytes(WindowText(edit), mail));
   EXPECT_TRUE(IsWindow(dlg)) << "the text area's notifications closed it";
 
-  PressKey(VK_TAB);
+  ASSERT_TRUE(PressKey(dlg, VK_TAB));
   ASSERT_TRUE(WaitUntil(60, [&] { return FocusOf(tid) == edit; }));
-  PressKey(VK_RETURN);
+  ASSERT_TRUE(PressKey(dlg, VK_RETURN));
   EXPECT_EQ(WaitForExit(&mailview, 60), 0);
 }
 
