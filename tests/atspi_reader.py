@@ -24,8 +24,7 @@ def check(condition, what):
 
 
 def wait_for(what, find, seconds=60):
-    """find()'s first true answer, asked again after each event from the
-    bus (or 50 ms without one) until it gives one or time is up."""
+    """find()'s first true answer, asked after each event from the bus."""
     context = GLib.MainContext.default()
     deadline = time.monotonic() + seconds
     while time.monotonic() < deadline:

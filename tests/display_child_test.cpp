@@ -259,17 +259,13 @@ TEST(DisplayChild, NoneWithoutADisplay) {
       {"DISPLAY=" + x.display, "WAYLAND_DISPLAY", "GDK_BACKEND=wayland"},
   };
   for (const std::vector<std::string>& env : environments) {
-    std::string what;
-    for (const std::string& e : env)
-      what += e + " ";
-    SCOPED_TRACE(what);
+    SCOPED_TRACE(testing::PrintToString(env));
     Process c;
     EXPECT_TRUE(Start(&c, t.argv, Piped(kMail, env, CAPTURE)));
     std::string out = ReadToEnd(&c, 60);
     EXPECT_EQ(0, WaitForExit(&c, 60)) << out;
-    std::ifstream file(t.log);
     std::stringstream trace;
-    trace << file.rdbuf();
+    trace << std::ifstream(t.log).rdbuf();
     EXPECT_EQ(std::string::npos, trace.str().find("clone")) << trace.str();
     EXPECT_EQ(std::string::npos, trace.str().find("fork")) << trace.str();
   }

@@ -101,10 +101,8 @@ bool WaitUntil(double seconds, const std::function<bool()>& done);
 // with `argv` as `options` say, and no fd of ours but its standard streams.
 // False when no process could be made, or the input is of a kind this
 // system lacks; a program that cannot be run ends with status 127. On
-// Windows the arguments go as one command line, quoted for the C runtime to
-// split into `argv` again; a program that cannot be run is not started; and
-// what else of ours it gets is our inheritable handles (our standard
-// streams).
+// Windows, where it is not started, the arguments go as one command line
+// quoted for the C runtime, and it gets our inheritable handles too.
 bool Start(Process* process, const std::vector<std::string>& argv,
            const Options& options = Options());
 

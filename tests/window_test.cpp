@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -63,12 +64,9 @@ TEST(Window, RefusesATooLongMailInABoxClosedWithEnter) {
 // "WIDTHxHEIGHT" of window `id`, as the X server has it.
 std::string Geometry(const std::string& id) {
   std::string out = RunXTool({"xdotool", "getwindowgeometry", "--shell", id}).out;
-  auto field = [&](const std::string& name) {
-    size_t at = out.find(name + "=");
-    return at == std::string::npos ? std::string("?")
-                                   : out.substr(at + name.size() + 1, out.find('\n', at) - at - name.size() - 1);
-  };
-  return field("WIDTH") + "x" + field("HEIGHT");
+  std::smatch size;
+  std::regex_search(out, size, std::regex("WIDTH=([0-9]+)\nHEIGHT=([0-9]+)"));
+  return size.empty() ? "?" : size.str(1) + "x" + size.str(2);
 }
 
 // The size of the Send Mail window with `input`, which is then closed with
@@ -125,14 +123,11 @@ TEST(Window, GtkSetsItsLayoutsAttributesThroughTheProgram) {
   ASSERT_TRUE(PressIn(window, {"Return"}));
   EXPECT_EQ(0, WaitForExit(&mailview, 60));
   // One file for each process: ld.PID.
-  std::string log;
-  for (const auto& file : std::filesystem::directory_iterator(dir)) {
-    std::ifstream in(file.path());
-    std::stringstream text;
-    text << in.rdbuf();
-    log += text.str();
-  }
+  std::stringstream logs;
+  for (const auto& file : std::filesystem::directory_iterator(dir))
+    logs << std::ifstream(file.path()).rdbuf();
   std::filesystem::remove_all(dir);
+  const std::string log = logs.str();
   const std::string bound = " [0]: normal symbol `pango_layout_set_attributes'";
   EXPECT_TRUE(HasLine(log, "binding file ", "libgtk-3.so.0 [0] to " MAILVIEW_EXE + bound));
   EXPECT_FALSE(HasLine(log, "libgtk-3.so.0 [0] to ", "libpango-1.0.so.0" + bound));
