@@ -94,11 +94,13 @@ run_in() {
   local status=0
   unshare --mount --pid --fork bash -euo pipefail -c '
     base=$1 work=$2 cache=$3 src=$4 r=$2/root
-    # An overlay over the kept root is made at once; a copy is the fallback.
+    # An overlay over the kept root, and one over the cache, are made at
+    # once. Where the kernel refuses one (with the build tree on an overlay
+    # itself, in a container, say), the root is copied, the cache shared.
     mount -t overlay overlay -o "lowerdir=$base,upperdir=$work/upper,workdir=$work/scratch" "$r" 2>/dev/null ||
       cp -a "$base/." "$r"
     mount -t overlay overlay -o "lowerdir=$cache,upperdir=$work/debs,workdir=$work/debs-scratch" \
-      "$r/var/cache/apt/archives"
+      "$r/var/cache/apt/archives" 2>/dev/null || mount --bind "$cache" "$r/var/cache/apt/archives"
     mount -t proc proc "$r/proc"
     mount --rbind /dev "$r/dev"
     rm -f "$r/etc/resolv.conf"

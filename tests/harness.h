@@ -81,10 +81,9 @@ struct Process {
   ~Process();
 };
 
-// What a process used, as the kernel counted it (not on Windows). It is
-// forked, so its peak counts from the resident memory we held at the fork
-// (not from our peak, as a vfork or posix_spawn child's would): a caller
-// that measures should hold little of its own.
+// What a process used, as the kernel counted it (not on Windows). Its peak
+// counts from the resident memory we held when we forked it, not from our
+// peak: a caller that measures should hold little of its own.
 struct Usage {
   long peakKiB;       // peak resident memory
   double cpuSeconds;  // user and system time
@@ -93,8 +92,7 @@ struct Usage {
 // Seconds on the monotonic clock.
 double Now();
 
-// Asks `done` every 10 ms until it holds or `seconds` have gone. True when
-// it held.
+// Asks `done` every 10 ms until it holds (true) or `seconds` have gone.
 bool WaitUntil(double seconds, const std::function<bool()>& done);
 
 // Starts argv[0] (a path, or a name looked up in the PATH it is given)

@@ -1,7 +1,6 @@
-// An X display of its own for a test program that opens windows: a private
-// Xvfb from before its first test to after its last, named in DISPLAY for
-// the tests and the programs they start. Linked into each `window` test
-// program (cmake/gtests.cmake); listing the tests starts none.
+// An X display of its own for each `window` test program (cmake/gtests.cmake):
+// a private Xvfb from before its first test to after its last, named in
+// DISPLAY for the tests and the programs they start. Listing starts none.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 

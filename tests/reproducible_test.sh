@@ -11,6 +11,7 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 fail() { echo "reproducible_test: $*" >&2; exit 1; }
 
+command -v git >/dev/null || { echo "skipped: no git"; exit 77; }
 git -C "$src" rev-parse --verify -q HEAD >/dev/null ||
   { echo "skipped: $src is not a git checkout"; exit 77; }
 for tool in i686-w64-mingw32-g++ x86_64-w64-mingw32-g++ strip-nondeterminism; do
