@@ -43,8 +43,9 @@ callers_and_comparisons=(php-cli php-symfony-mailer libphp-phpmailer zenity)
 desktops=(openbox weston)
 # file: CPack asks it which staged files are programs, for dpkg-shlibdeps;
 # strip-nondeterminism puts the zip's files in a fixed order; groff renders
-# the manual page as text for the zip
-packaging=(dpkg-dev lintian file strip-nondeterminism groff-base)
+# the manual page as text for the zip; git clones the tree twice for the
+# test that the packages are reproducible
+packaging=(dpkg-dev lintian file strip-nondeterminism groff-base git)
 # the tests in Debian roots made afresh (tests/fresh_root_test.sh)
 fresh_roots=(mmdebstrap mount)
 
