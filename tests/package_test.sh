@@ -32,8 +32,9 @@ check_hardening() {  # PROGRAM: the packaged mailview, hardened as Debian's are
   # The flags its objects and its link were made with hold every one that
   # dpkg-buildflags gives for hardening (_FORTIFY_SOURCE at its level or
   # above); -g, -O2 and the prefix map come from the build type and CMake.
-  local dirs=("$build"/CMakeFiles/entry.dir "$build"/{intake,viewer,platform}/CMakeFiles/*.dir
-              "$build"/platform/gtk/CMakeFiles/gtk_standin.dir) dir flag level
+  local lib dirs=("$build"/CMakeFiles/entry.dir "$build"/platform/gtk/CMakeFiles/gtk_standin.dir)
+  for lib in intake viewer platform; do dirs+=("$build/$lib/CMakeFiles/$lib.dir"); done
+  local dir flag level
   for flag in $(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS) \
       $(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS); do
     case $flag in -g | -O2 | -ffile-prefix-map=*) continue ;; esac
